@@ -1,0 +1,1 @@
+namespace kvarta {}  // removed once the tool has sources

@@ -1,0 +1,44 @@
+// Time sources. All waits of the link and the connection layer are measured on
+// the monotonic clock; the calendar clock only stamps exchanges and names files.
+#pragma once
+
+#include <cstdint>
+
+namespace kvarta {
+
+struct LocalDateTime {
+  int year = 0;    // e.g. 2026
+  int month = 0;   // 1..12
+  int day = 0;     // 1..31
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int millisecond = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // Monotonic time in nanoseconds (arbitrary origin).
+  virtual int64_t NowNs() const = 0;
+  // Sleeps without burning a core; a fake clock just advances.
+  virtual void SleepNs(int64_t ns) = 0;
+  // Local calendar date and time.
+  virtual LocalDateTime LocalNow() const = 0;
+
+  int64_t NowMs() const { return NowNs() / 1000000; }
+};
+
+class SystemClock : public Clock {
+ public:
+  int64_t NowNs() const override;
+  void SleepNs(int64_t ns) override;
+  LocalDateTime LocalNow() const override;
+};
+
+// The program-wide real clock.
+SystemClock& RealClock();
+
+constexpr int64_t MsToNs(int64_t ms) { return ms * 1000000; }
+
+}  // namespace kvarta

@@ -1,0 +1,36 @@
+// The serial line as the core sees it. The Linux implementation is in
+// posix_serial_port.h; tests use scripted fakes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace kvarta {
+
+class SerialPort {
+ public:
+  virtual ~SerialPort() = default;
+
+  // Reads up to n waiting bytes without waiting. Returns the count (0 when
+  // nothing is waiting) or -1 when the read failed (the port is gone or in error).
+  virtual int Read(uint8_t* buf, size_t n) = 0;
+  // Writes all n bytes; false on failure.
+  virtual bool Write(const uint8_t* buf, size_t n) = 0;
+  // Waits at most timeout_ms for input (or a hang-up) without burning a core.
+  // Returns true when a Read would not find the line idle.
+  virtual bool WaitReadable(int timeout_ms) = 0;
+  // Discards pending input and output.
+  virtual void Purge() = 0;
+  // Clears the error state after a failed transfer.
+  virtual bool ClearErrors() = 0;
+  virtual bool SetBaudRate(uint32_t rate) = 0;
+  virtual bool SetDtr(bool on) = 0;
+  virtual bool SetRts(bool on) = 0;
+  // Blocks until the output has left the driver (used to time RTS).
+  virtual void Drain() {}
+  virtual uint32_t BaudRate() const = 0;
+  // OS descriptor for handing the open line to a sibling tool; -1 when none.
+  virtual int Descriptor() const { return -1; }
+};
+
+}  // namespace kvarta
