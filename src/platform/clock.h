@@ -42,3 +42,13 @@ SystemClock& RealClock();
 constexpr int64_t MsToNs(int64_t ms) { return ms * 1000000; }
 
 }  // namespace kvarta
+
+namespace kvarta {
+
+// Calendar value of a local date and time: days since 1899-12-30 plus the
+// fraction of the day (Gregorian calendar).
+double CalendarValue(const LocalDateTime& t);
+// Whole days since 1899-12-30 of a Gregorian date.
+int64_t DaysSinceEpoch1899(int year, int month, int day);
+
+}  // namespace kvarta

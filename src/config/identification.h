@@ -1,0 +1,38 @@
+// Table 0 ("Общие параметры идентификации") decoded the way the
+// identification window shows it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kvarta {
+
+struct IdentificationValue {
+  std::string text;
+  bool red = false;
+};
+
+struct IdentificationView {
+  bool full = true;  // reduced: only type, software version and modem type
+  IdentificationValue destroyed;         // field 0
+  IdentificationValue type_code;         // field 1
+  IdentificationValue hardware_version;  // field 2
+  IdentificationValue software_version;  // field 3
+  IdentificationValue creation_date;     // fields 4..9
+  IdentificationValue byte_order;        // field 10
+  IdentificationValue different_speeds;  // field 11
+  IdentificationValue address_fixed;     // field 13
+  IdentificationValue protocol_version;  // fields 14..16
+  IdentificationValue modem_type;        // field 17
+};
+
+// Decodes the 18 identification bytes; in reduced mode the items beyond type,
+// software version and modem type are left empty.
+IdentificationView DecodeIdentification(const uint8_t* t0, bool full);
+
+// Modem type names by table 0 field 17: display and file-name forms; "" for
+// other codes.
+std::string ModemTypeName(uint8_t code);
+std::string ModemTypeFileName(uint8_t code);
+
+}  // namespace kvarta
