@@ -1,0 +1,117 @@
+#include "app/main_menu.h"
+
+#include <sys/stat.h>
+
+namespace kvarta {
+namespace {
+
+std::vector<MenuItemSpec> BuildTree() {
+  std::vector<MenuItemSpec> t = {
+      {"N4", "Файл", "", 0},
+      {"N6", "Файлы  конфигурации      ", "N4", 0},
+      {"NNewCnf", "Создание нового файла конфигурации", "N6", 0},
+      {"NEditCnf", "Просмотр/Корректировка файла конфигурации", "N6", 1},
+      {"Nrdcnf", "Сохранение параметров конфигурации в файле", "N6", 0},
+      {"N8", "Периодическое чтение содержания сеанса связи по инициативе контроллера       ", "N4",
+       8},
+      {"NProgr_Wr", "Запись программы контроллера     ", "N4", 0},
+      {"Nexit", "Выход", "N4", 0},
+      {"NWorkPar", "Параметры", "", 0},
+      {"Nident", "Параметры идентификации", "NWorkPar", 0},
+      {"N26", "Параметры связи с верхним уровнем", "NWorkPar", 0},
+      {"N11", "Параметры вычислителей расхода газа", "NWorkPar", 0},
+      {"N1", "Таймауты", "NWorkPar", 0},
+      {"N2", "Параметры работы с модемом", "NWorkPar", 0},
+      {"GPRS1", "Параметры работы в Интернете с использованием GPRS", "NWorkPar", 0},
+      {"N33", "Доступ пользователей к таблицам параметров", "NWorkPar", 0},
+      {"NData", "Данные", "", 0},
+      {"N3", "Текущие дата и время контроллера", "NData", 0},
+      {"N13", "Состояние таблиц параметров конфигурации", "NData", 0},
+      {"N17", "Признаки диагностики", "NData", 0},
+      {"Nsetting", "Наладка", "", 0},
+      {"N12", "Текущие дата и время ВРГ", "Nsetting", 0},
+      {"N16", "Необходимость записи содержимого сеанса связи по инициативе контроллера    ",
+       "Nsetting", 0},
+      {"NrSeans", "Содержание сеанса связи по инициативе контроллера     ", "Nsetting", 8},
+      {"NrMess", "Чтение из контроллера", "NrSeans", 0},
+      {"N14", "Просмотр из файла", "NrSeans", 0},
+      {"N5", "Очистка буфера содержимого сеанса связи", "Nsetting", 0},
+      {"N7", "Передача управления", "Nsetting", 0},
+      {"NCommand", "Команда контроллеру", "Nsetting", 0},
+      {"no1", "Отправить блок программируемых параметров", "NCommand", 1},
+      {"no2", "Установить время контроллера по часам ВРГ", "NCommand", 2},
+      {"no3", "Опросить признаки текущего состояния ВРГ", "NCommand", 3},
+      {"no4", "Опросить часовые данные ВРГ              ЧАС", "NCommand", 4},
+      {"no5", "Опросить суточные данные ВРГ             СУТКИ", "NCommand", 5},
+      {"no6", "Опросить все виды данных ВРГ             ВСЕ", "NCommand", 6},
+      {"no7", "Отправить признаки текущего состояния ВРГ", "NCommand", 7},
+      {"no8", "Отправить часовые данные ВРГ             ЧАС", "NCommand", 8},
+      {"no9", "Отправить суточные данные                СУТКИ", "NCommand", 9},
+      {"no10", "Отправить все виды данных ВРГ            ВСЕ", "NCommand", 10},
+      {"no11", "Запросить состояние счета SIM-карты модема", "NCommand", 11},
+      {"no12", "Запросить остаток оплаченного трафика", "NCommand", 12},
+      {"no13", "Оплатить трафик", "NCommand", 13},
+      {"no14", "Перезапустить контроллер", "NCommand", 255},
+      {"Nconnect", "Связь с другим устройством", "", 0},
+      {"Nvers", "Общее", "", 0},
+      {"NUser", "Идентификация пользователя программы", "Nvers", 0},
+      {"Nabout", "О программе", "Nvers", 0},
+  };
+  return t;
+}
+
+bool FileExists(const char* name) {
+  struct stat st {};
+  return stat(name, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+const std::vector<MenuItemSpec>& MainMenuTree() {
+  static const std::vector<MenuItemSpec> tree = BuildTree();
+  return tree;
+}
+
+bool MainMenuState::Visible(const std::string& name) const {
+  const auto it = visible.find(name);
+  return it != visible.end() && it->second;
+}
+
+void FindSiblingFiles(MenuInputs& in) {
+  in.fw_loader_present = FileExists(kFirmwareLoaderFile);
+  in.session_reader_present = FileExists(kSessionReaderFile);
+  in.admin_tools_present = FileExists(kAdminToolsFile);
+}
+
+MainMenuState RefreshMainMenu(const MenuInputs& in) {
+  MainMenuState s;
+  for (const MenuItemSpec& item : MainMenuTree()) s.visible[item.name] = true;
+  // The commands of VRG state (codes 3 and 7) exist but are never offered.
+  s.visible["no3"] = false;
+  s.visible["no7"] = false;
+  if (!in.connected) {
+    for (const char* n : {"NWorkPar", "Nsetting", "NData", "Nrdcnf", "NUser"}) s.visible[n] = false;
+    s.repeat_panel_visible = false;
+    if (!in.fw_loader_present) s.visible["NProgr_Wr"] = false;
+  } else {
+    if (in.write_access) {
+      if (!in.admin_tools_present) s.visible["N7"] = false;
+      s.rebuild_command_menus = true;
+      s.repeat_panel_visible = true;
+      if (in.history_not_empty) {
+        s.repeat_buttons_enabled = true;
+        s.set_label = true;
+        s.label = in.history_label;
+      }
+      s.repeat_panel_above_modem = in.modem_panel_visible;
+    } else {
+      s.visible["Nsetting"] = false;
+      s.repeat_panel_visible = false;
+    }
+    s.visible["NProgr_Wr"] = false;
+  }
+  if (!in.session_reader_present) s.visible["N8"] = false;
+  return s;
+}
+
+}  // namespace kvarta

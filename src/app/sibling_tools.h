@@ -1,0 +1,48 @@
+// Sibling tools outside the program: the firmware writer and the session
+// reader (programs started and waited for) and the service library that gets
+// the open line for the length of one call.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace kvarta {
+
+struct ControllerLink;
+
+// Starts name without a shell, looking in the current directory first (where
+// the menu found it) and then along PATH, with no argument but its own name,
+// and waits for it to end. False when it could not be started.
+bool RunSiblingProgram(const std::string& name);
+
+inline constexpr size_t kAdminRecordSize = 132;
+inline constexpr const char* kAdminParamFileName = "dll_work_par.ini";
+inline constexpr const char* kAdminEntryName = "_Show_Main_Form";
+using AdminRecord = std::array<uint8_t, kAdminRecordSize>;
+
+// The parameter record handed to the service library, from the link.
+AdminRecord BuildAdminRecord(const ControllerLink& link, bool modem_connected);
+
+enum class AdminToolsOutcome {
+  kParamFileError,  // "Ошибка записи файла" / "для работы с DLL"
+  kLoadFailed,      // "Не удалось прочитать DLL %s"
+  kEntryMissing,    // the system's text for the failed look-up
+  kCalled,
+};
+
+struct AdminToolsResult {
+  AdminToolsOutcome outcome = AdminToolsOutcome::kLoadFailed;
+  std::string error_text;  // dlerror() text for kLoadFailed / kEntryMissing
+  bool record_read = false;
+  AdminRecord record_after{};
+};
+
+// Writes the record to param_file (readable by the user alone), loads the
+// library, calls its entry with the program folder and the port descriptor,
+// reads the record back and removes the file on every path.
+AdminToolsResult RunAdminTools(const std::string& library_path, const std::string& program_folder,
+                               const std::string& param_file, int port_descriptor,
+                               const AdminRecord& record);
+
+}  // namespace kvarta
