@@ -1,0 +1,43 @@
+#include "config/whole_table.h"
+
+#include <algorithm>
+
+#include "config/table_catalogue.h"
+
+namespace kvarta {
+
+std::vector<FieldRange> ChunkTable(int t, bool for_write) {
+  std::vector<FieldRange> chunks;
+  const TableDescriptor& d = TableCatalogue(t);
+  if (!d.Exists()) return chunks;
+  const int limit = for_write ? kMaxWriteBytes : kMaxReadBytes;
+  // A field larger than the limit still goes one per request; the table
+  // service then refuses it rather than this loop never ending.
+  const int per_chunk = std::max(1, std::min<int>(d.field_count, limit / d.field_size));
+  for (int first = 0; first < d.field_count; first += per_chunk) {
+    const int count = std::min(per_chunk, d.field_count - first);
+    chunks.push_back(
+        {static_cast<uint8_t>(t), static_cast<uint8_t>(first), static_cast<uint8_t>(count)});
+  }
+  return chunks;
+}
+
+bool ReadWholeTable(ControllerLink& link, ConfigImage& image, int t, StatusBar* status) {
+  const std::vector<FieldRange> chunks = ChunkTable(t, false);
+  if (chunks.empty()) return false;
+  for (const FieldRange& chunk : chunks) {
+    if (!ReadTableFields(link, image, chunk, status, true)) return false;
+  }
+  return true;
+}
+
+bool WriteWholeTable(ControllerLink& link, ConfigImage& image, int t, StatusBar* status) {
+  const std::vector<FieldRange> chunks = ChunkTable(t, true);
+  if (chunks.empty()) return false;
+  for (const FieldRange& chunk : chunks) {
+    if (!WriteTableFields(link, image, chunk, status)) return false;
+  }
+  return true;
+}
+
+}  // namespace kvarta
