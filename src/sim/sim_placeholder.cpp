@@ -1,1 +1,1 @@
-namespace kvarta {}  // removed once the simulator has sources
+namespace kvarta {}  // namespace kvarta

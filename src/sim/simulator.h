@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,7 +24,7 @@ enum class FaultKind {
 
 struct Fault {
   FaultKind kind = FaultKind::kNone;
-  int count = -1;  // answers it applies to; -1 = every answer
+  int count = -1;  // answers it applies to, then back to normal; -1 = every answer
   int cut_after = 4;
   int delay_ms = 0;
   uint8_t error_code = 0;
@@ -41,9 +42,11 @@ struct SimulatorOptions {
   uint32_t listen_baud = 0;
   // Send answer bytes paced at this line rate (0 = as fast as possible).
   uint32_t pace_baud = 0;
-  // Tables kept between runs ("" = none).
+  // Tables kept between runs ("" = none). A state found there at start wins
+  // over address; destroyed_tables are applied on top of it.
   std::string state_file;
-  // Numbers of tables to start destroyed.
+  // Numbers of configuration tables to start destroyed (zeroed, to be
+  // rewritten whole).
   std::vector<int> destroyed_tables;
   Fault fault;
   FrontKind front = FrontKind::kNone;
@@ -69,10 +72,13 @@ class Simulator {
   // Changes the injected fault while serving.
   void SetFault(const Fault& fault);
   // Runs f on the controller under the simulator's lock (for tests and demos).
-  template <typename F>
-  auto WithController(F&& f);
+  void WithController(const std::function<void(Controller&)>& f);
 
   const SimulatorOptions& Options() const;
+  // True when the state file existed and was taken at construction.
+  bool StateLoaded() const;
+  // Saves the tables to the state file now; false when none is set or on failure.
+  bool SaveState();
   struct Impl;
 
  private:

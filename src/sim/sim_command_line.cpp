@@ -1,0 +1,147 @@
+#include "sim/sim_command_line.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "config/table_catalogue.h"
+
+namespace kvarta::sim {
+namespace {
+
+bool ParseNumber(std::string_view text, long long min, long long max, long long& value) {
+  if (text.empty()) return false;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && ptr == end && value >= min && value <= max;
+}
+
+template <typename T>
+bool ParseAs(std::string_view text, long long min, long long max, T& out) {
+  long long v = 0;
+  if (!ParseNumber(text, min, max, v)) return false;
+  out = static_cast<T>(v);
+  return true;
+}
+
+std::vector<std::string_view> Split(std::string_view text, char sep) {
+  std::vector<std::string_view> parts;
+  size_t start = 0;
+  while (true) {
+    const size_t at = text.find(sep, start);
+    parts.push_back(text.substr(start, at == std::string_view::npos ? at : at - start));
+    if (at == std::string_view::npos) return parts;
+    start = at + 1;
+  }
+}
+
+}  // namespace
+
+bool ParseFault(std::string_view text, Fault& fault) {
+  const size_t colon = text.find(':');
+  const std::string_view name = text.substr(0, colon);
+  const std::string_view arg =
+      colon == std::string_view::npos ? std::string_view() : text.substr(colon + 1);
+  const bool has_arg = colon != std::string_view::npos;
+  Fault f = fault;
+  if (name == "silence" && !has_arg) {
+    f.kind = FaultKind::kSilence;
+  } else if (name == "cut" && ParseAs(arg, 0, 255, f.cut_after)) {
+    f.kind = FaultKind::kCutShort;
+  } else if (name == "bad-crc" && !has_arg) {
+    f.kind = FaultKind::kBadCrc;
+  } else if (name == "noise" && !has_arg) {
+    f.kind = FaultKind::kNoiseBefore;
+  } else if (name == "wrong-echo" && !has_arg) {
+    f.kind = FaultKind::kWrongRangeEcho;
+  } else if (name == "delay" && ParseAs(arg, 0, 600000, f.delay_ms)) {
+    f.kind = FaultKind::kDelay;
+  } else if (name == "error" && has_arg) {
+    const auto parts = Split(arg, ',');
+    if (parts.size() > 3 || !ParseAs(parts[0], 0, 255, f.error_code)) return false;
+    f.reason_code = 0;
+    f.table = 0;
+    if (parts.size() > 1 && !ParseAs(parts[1], 0, 255, f.reason_code)) return false;
+    if (parts.size() > 2 && !ParseAs(parts[2], 0, 255, f.table)) return false;
+    f.kind = FaultKind::kErrorAnswer;
+  } else {
+    return false;
+  }
+  fault = f;
+  return true;
+}
+
+bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& out,
+                         std::string& error) {
+  SimCommandLine cl;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& opt = args[i];
+    if (opt == "--help" || opt == "-h") {
+      cl.help = true;
+      continue;
+    }
+    if (i + 1 >= args.size()) {
+      error = opt.rfind("--", 0) == 0 ? "missing value for " + opt : "unknown argument " + opt;
+      return false;
+    }
+    const std::string& value = args[++i];
+    bool ok = true;
+    if (opt == "--device") {
+      cl.device = value;
+      ok = !value.empty();
+    } else if (opt == "--address") {
+      ok = ParseAs(value, 1, 255, cl.options.address);
+    } else if (opt == "--listen-baud") {
+      ok = ParseAs(value, 0, 4000000, cl.options.listen_baud);
+    } else if (opt == "--pace-baud") {
+      ok = ParseAs(value, 0, 4000000, cl.options.pace_baud);
+    } else if (opt == "--state") {
+      cl.options.state_file = value;
+      ok = !value.empty();
+    } else if (opt == "--destroyed") {
+      for (std::string_view part : Split(value, ',')) {
+        int t = 0;
+        ok = ok && ParseAs(part, 0, kTableCount - 1, t) &&
+             std::find(kConfigurationTables.begin(), kConfigurationTables.end(), t) !=
+                 kConfigurationTables.end();
+        if (ok) cl.options.destroyed_tables.push_back(t);
+      }
+    } else if (opt == "--fault") {
+      ok = ParseFault(value, cl.options.fault);
+    } else if (opt == "--fault-count") {
+      ok = ParseAs(value, -1, 1000000, cl.options.fault.count);
+    } else {
+      error = "unknown option " + opt;
+      return false;
+    }
+    if (!ok) {
+      error = "bad value for " + opt + ": " + value;
+      return false;
+    }
+  }
+  out = std::move(cl);
+  return true;
+}
+
+std::string SimUsage() {
+  return "usage: kvarta-sim [--device PATH] [--address N] [--listen-baud N] [--pace-baud N]\n"
+         "                  [--state FILE] [--destroyed T[,T...]] [--fault F] [--fault-count N]\n"
+         "\n"
+         "Serves a simulated controller. Without --device it creates a pseudo-terminal and\n"
+         "prints its path as the first line; it serves until SIGINT or SIGTERM.\n"
+         "\n"
+         "  --device PATH      serve this serial device instead of a pseudo-terminal\n"
+         "  --address N        controller address, 1..255 (default 1)\n"
+         "  --listen-baud N    answer only while the line is set to this rate\n"
+         "  --pace-baud N      send answers at this line rate (10 bits a byte)\n"
+         "  --state FILE       keep the tables in FILE between runs\n"
+         "  --destroyed T,...  start with these configuration tables destroyed\n"
+         "                     (3, 4, 9, 12, 20, 21, 22)\n"
+         "  --fault F          silence | cut:N | bad-crc | noise | wrong-echo |\n"
+         "                     error:E[,R[,T]] | delay:MS\n"
+         "  --fault-count N    answers the fault applies to (-1 = all, default)\n"
+         "\n"
+         "Demo users: code 1111 password 111111 (adjuster), code 2222 password 222222\n"
+         "(administrator), code 4444 no password (operator).\n";
+}
+
+}  // namespace kvarta::sim

@@ -1,0 +1,29 @@
+// Command line of kvarta-sim.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/simulator.h"
+
+namespace kvarta::sim {
+
+struct SimCommandLine {
+  std::string device;  // "" = create a pseudo-terminal
+  SimulatorOptions options;
+  bool help = false;
+};
+
+// Parses the arguments after the program name. On failure returns false with
+// a one-line reason in error.
+bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& out,
+                         std::string& error);
+// Parses a --fault value: silence, cut:N, bad-crc, noise, wrong-echo,
+// error:E[,R[,T]], delay:MS. The count is left as it is.
+bool ParseFault(std::string_view text, Fault& fault);
+
+// The --help text.
+std::string SimUsage();
+
+}  // namespace kvarta::sim
