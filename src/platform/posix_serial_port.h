@@ -62,11 +62,13 @@ class PosixSerialPort : public SerialPort {
 };
 
 // Opens device_path for reading and writing, exclusively where the driver
-// allows, without becoming its controlling terminal, in raw mode with the
-// clamped settings. Queue sizes are accepted for the callers' sake; Linux sizes
-// its buffers itself. Returns nullptr on any failure, leaving nothing open.
+// allows (and always against a second open by this program: an advisory
+// lock), without becoming its controlling terminal, in raw mode with the
+// clamped settings. DTR and RTS are set as asked where the device has them.
+// Queue sizes are accepted for the callers' sake; Linux sizes its buffers
+// itself. Returns nullptr on any failure, leaving nothing open.
 std::unique_ptr<PosixSerialPort> OpenComPort(const std::string& device_path, uint32_t rate,
-                                             int data_bits, int parity, int stop_bits,
-                                             int in_queue, int out_queue, bool dtr, bool rts);
+                                             int data_bits, int parity, int stop_bits, int in_queue,
+                                             int out_queue, bool dtr, bool rts);
 
 }  // namespace kvarta

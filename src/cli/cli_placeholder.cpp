@@ -1,1 +1,0 @@
-namespace kvarta {}  // removed once the tool has sources

@@ -1,0 +1,328 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include "platform/baud_rates.h"
+#include "platform/posix_serial_port.h"
+#include "platform/termios2_line.h"
+
+namespace kvarta {
+namespace {
+
+TEST(ClampLineSettings, ClampsEveryValueToWhatTheLineAccepts) {
+  EXPECT_EQ(ClampLineSettings(50, 8, 0, 0, true, false).rate, 110u);
+  EXPECT_EQ(ClampLineSettings(110, 8, 0, 0, true, false).rate, 110u);
+  EXPECT_EQ(ClampLineSettings(500000, 8, 0, 0, true, false).rate, 256000u);
+  EXPECT_EQ(ClampLineSettings(256000, 8, 0, 0, true, false).rate, 256000u);
+  EXPECT_EQ(ClampLineSettings(5760, 8, 0, 0, true, false).rate, 5760u);
+
+  EXPECT_EQ(ClampLineSettings(9600, 9, 0, 0, true, false).data_bits, 8);
+  EXPECT_EQ(ClampLineSettings(9600, 2, 0, 0, true, false).data_bits, 4);
+  EXPECT_EQ(ClampLineSettings(9600, 4, 0, 0, true, false).data_bits, 4);
+  EXPECT_EQ(ClampLineSettings(9600, 7, 0, 0, true, false).data_bits, 7);
+
+  EXPECT_EQ(ClampLineSettings(9600, 8, 1, 0, true, false).parity, Parity::kEven);
+  EXPECT_EQ(ClampLineSettings(9600, 8, 2, 0, true, false).parity, Parity::kOdd);
+  EXPECT_EQ(ClampLineSettings(9600, 8, 3, 0, true, false).parity, Parity::kNone);
+  EXPECT_EQ(ClampLineSettings(9600, 8, -1, 0, true, false).parity, Parity::kNone);
+
+  EXPECT_EQ(ClampLineSettings(9600, 8, 0, 1, true, false).stop_bits, StopBits::kOneAndHalf);
+  EXPECT_EQ(ClampLineSettings(9600, 8, 0, 2, true, false).stop_bits, StopBits::kTwo);
+  EXPECT_EQ(ClampLineSettings(9600, 8, 0, 5, true, false).stop_bits, StopBits::kOne);
+
+  const LineSettings s = ClampLineSettings(9600, 8, 0, 0, false, true);
+  EXPECT_FALSE(s.dtr);
+  EXPECT_TRUE(s.rts);
+}
+
+// A pseudo-terminal stands in for the serial device: the test holds the
+// master side, the port under test opens the slave by its path.
+class PtyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(master_, 0);
+    ASSERT_EQ(grantpt(master_), 0);
+    ASSERT_EQ(unlockpt(master_), 0);
+    slave_path_ = ptsname(master_);
+  }
+  void TearDown() override { CloseMaster(); }
+
+  std::unique_ptr<PosixSerialPort> Open(uint32_t rate = 9600) {
+    return OpenComPort(slave_path_, rate, 8, 0, 0, 1000, 1000, true, false);
+  }
+  void CloseMaster() {
+    if (master_ >= 0) close(master_);
+    master_ = -1;
+  }
+  void MasterWrite(const std::vector<uint8_t>& bytes) {
+    ASSERT_EQ(write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  }
+  // Collects what the master side receives until `want` bytes came or the
+  // line stayed quiet for quiet_ms.
+  std::vector<uint8_t> MasterRead(size_t want, int quiet_ms = 2000) {
+    std::vector<uint8_t> got;
+    while (got.size() < want) {
+      pollfd p{master_, POLLIN, 0};
+      if (poll(&p, 1, quiet_ms) <= 0) break;
+      uint8_t buf[256];
+      const ssize_t n = read(master_, buf, sizeof buf);
+      if (n <= 0) break;
+      got.insert(got.end(), buf, buf + n);
+    }
+    return got;
+  }
+  // Reads from the port until `want` bytes came or it failed, waiting with
+  // WaitReadable in between.
+  static std::vector<uint8_t> PortRead(PosixSerialPort& port, size_t want) {
+    std::vector<uint8_t> got;
+    for (int rounds = 0; got.size() < want && rounds < 200; ++rounds) {
+      if (!port.WaitReadable(50)) continue;
+      uint8_t buf[256];
+      const int n = port.Read(buf, sizeof buf);
+      if (n < 0) break;
+      got.insert(got.end(), buf, buf + n);
+    }
+    return got;
+  }
+
+  int master_ = -1;
+  std::string slave_path_;
+};
+
+TEST_F(PtyTest, OpensAtNonStandardRateInRawModeWithoutModemLines) {
+  auto port = Open(5760);
+  ASSERT_NE(port, nullptr);
+  // A pseudo-terminal has no DTR or RTS; the open still succeeded.
+  EXPECT_FALSE(port->SetDtr(true));
+  EXPECT_FALSE(port->SetRts(false));
+  EXPECT_EQ(port->BaudRate(), 5760u);
+  EXPECT_EQ(port->Path(), slave_path_);
+
+  LineReport line;
+  ASSERT_TRUE(QueryLine(port->Descriptor(), &line));
+  EXPECT_EQ(line.output_rate, 5760u);
+  EXPECT_EQ(line.input_rate, 5760u);
+  EXPECT_EQ(line.data_bits, 8);
+  EXPECT_EQ(line.parity, Parity::kNone);
+  EXPECT_FALSE(line.two_stop_bits);
+  EXPECT_TRUE(line.raw);
+  EXPECT_TRUE(line.ignores_modem_lines);
+  EXPECT_TRUE(line.receiver_on);
+}
+
+TEST(RawLine, FrameFormatFollowsTheClampedSettings) {
+  // Starts from a line with every flag set, so leftovers would show.
+  LineReport line = PreviewRawLine(ClampLineSettings(9600, 2, 1, 1, true, false));
+  EXPECT_EQ(line.data_bits, 5);  // four data bits open as five
+  EXPECT_EQ(line.parity, Parity::kEven);
+  EXPECT_TRUE(line.two_stop_bits);  // one and a half
+  EXPECT_TRUE(line.raw);
+  EXPECT_TRUE(line.ignores_modem_lines);
+  EXPECT_TRUE(line.receiver_on);
+
+  line = PreviewRawLine(ClampLineSettings(9600, 7, 2, 2, true, false));
+  EXPECT_EQ(line.data_bits, 7);
+  EXPECT_EQ(line.parity, Parity::kOdd);
+  EXPECT_TRUE(line.two_stop_bits);
+
+  line = PreviewRawLine(ClampLineSettings(7680, 6, 3, 5, true, false));
+  EXPECT_EQ(line.data_bits, 6);
+  EXPECT_EQ(line.parity, Parity::kNone);
+  EXPECT_FALSE(line.two_stop_bits);
+  EXPECT_EQ(line.output_rate, 7680u);
+  EXPECT_EQ(line.input_rate, 7680u);
+  EXPECT_TRUE(line.raw);
+
+  line = PreviewRawLine(ClampLineSettings(9600, 8, 0, 0, true, false));
+  EXPECT_EQ(line.data_bits, 8);
+  EXPECT_EQ(line.parity, Parity::kNone);
+}
+
+TEST_F(PtyTest, OpensWithClampedRateAndStopBits) {
+  // The pseudo-terminal keeps rate and stop bits (it forces 8 data bits and
+  // no parity, which the preview above covers).
+  auto port = OpenComPort(slave_path_, 50, 2, 1, 1, 1000, 1000, true, false);
+  ASSERT_NE(port, nullptr);
+  EXPECT_EQ(port->Settings().data_bits, 4);
+  EXPECT_EQ(port->Settings().parity, Parity::kEven);
+  LineReport line;
+  ASSERT_TRUE(QueryLine(port->Descriptor(), &line));
+  EXPECT_EQ(line.output_rate, 110u);
+  EXPECT_TRUE(line.two_stop_bits);
+
+  port.reset();
+  port = OpenComPort(slave_path_, 500000, 8, 0, 5, 1000, 1000, true, false);
+  ASSERT_NE(port, nullptr);
+  ASSERT_TRUE(QueryLine(port->Descriptor(), &line));
+  EXPECT_EQ(line.output_rate, 256000u);
+  EXPECT_FALSE(line.two_stop_bits);
+}
+
+TEST_F(PtyTest, SetsEveryTableRateAndClampsOthers) {
+  auto port = Open();
+  ASSERT_NE(port, nullptr);
+  LineReport line;
+  for (uint32_t rate : BaudRateTable) {
+    ASSERT_TRUE(port->SetBaudRate(rate)) << rate;
+    ASSERT_TRUE(QueryLine(port->Descriptor(), &line));
+    EXPECT_EQ(line.output_rate, rate);
+    EXPECT_EQ(line.input_rate, rate);
+    EXPECT_EQ(port->BaudRate(), rate);
+  }
+  ASSERT_TRUE(port->SetBaudRate(1000000));
+  ASSERT_TRUE(QueryLine(port->Descriptor(), &line));
+  EXPECT_EQ(line.output_rate, 256000u);
+  EXPECT_EQ(port->BaudRate(), 256000u);
+  ASSERT_TRUE(port->SetBaudRate(10));
+  EXPECT_EQ(port->BaudRate(), 110u);
+  // Changing the rate leaves raw mode alone.
+  ASSERT_TRUE(QueryLine(port->Descriptor(), &line));
+  EXPECT_TRUE(line.raw);
+}
+
+TEST_F(PtyTest, BytesPassUnchangedBothWays) {
+  auto port = Open();
+  ASSERT_NE(port, nullptr);
+  // Interrupt, XON, XOFF, CR, LF, end-of-file, erase, kill, 0xFF: each of
+  // them would be eaten or rewritten by a cooked line.
+  const std::vector<uint8_t> control = {0x03, 0x11, 0x13, 0x0D, 0x0A, 0x04,
+                                        0x7F, 0x15, 0x1A, 0xFF, 0x00, 0x33};
+  MasterWrite(control);
+  EXPECT_EQ(PortRead(*port, control.size()), control);
+
+  ASSERT_TRUE(port->Write(control.data(), control.size()));
+  EXPECT_EQ(MasterRead(control.size()), control);
+
+  // No echo came back to the sender of the first batch.
+  EXPECT_TRUE(MasterRead(1, 100).empty());
+}
+
+TEST_F(PtyTest, LongWriteArrivesWhole) {
+  auto port = Open(230400);
+  ASSERT_NE(port, nullptr);
+  std::vector<uint8_t> data(20000);
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7);
+  // More than the pseudo-terminal buffers: the writer must wait for room.
+  std::vector<uint8_t> received;
+  std::thread reader([&] { received = MasterRead(data.size()); });
+  EXPECT_TRUE(port->Write(data.data(), data.size()));
+  reader.join();
+  EXPECT_EQ(received, data);
+}
+
+TEST_F(PtyTest, ReadWithNothingWaitingReturnsZeroAndWaitTimesOut) {
+  auto port = Open();
+  ASSERT_NE(port, nullptr);
+  uint8_t buf[16];
+  EXPECT_EQ(port->Read(buf, sizeof buf), 0);
+  EXPECT_EQ(port->Read(buf, sizeof buf), 0);  // an idle line is not a hang-up
+
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(port->WaitReadable(60));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
+  EXPECT_FALSE(port->WaitReadable(0));
+  EXPECT_EQ(port->Read(buf, sizeof buf), 0);
+}
+
+TEST_F(PtyTest, WaitWakesWhenBytesArrive) {
+  auto port = Open();
+  ASSERT_NE(port, nullptr);
+  std::thread sender([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const uint8_t byte = 0x33;
+    (void)!write(master_, &byte, 1);
+  });
+  const bool readable = port->WaitReadable(10000);
+  sender.join();
+  EXPECT_TRUE(readable);
+  uint8_t buf[4];
+  EXPECT_EQ(port->Read(buf, sizeof buf), 1);
+  EXPECT_EQ(buf[0], 0x33);
+}
+
+TEST_F(PtyTest, PurgeDropsWaitingInput) {
+  auto port = Open();
+  ASSERT_NE(port, nullptr);
+  MasterWrite({1, 2, 3});
+  ASSERT_TRUE(port->WaitReadable(5000));
+  port->Purge();
+  uint8_t buf[8];
+  EXPECT_EQ(port->Read(buf, sizeof buf), 0);
+  MasterWrite({4});
+  EXPECT_EQ(PortRead(*port, 1), std::vector<uint8_t>{4});
+}
+
+TEST_F(PtyTest, VanishedDeviceFailsReadsInsteadOfHanging) {
+  auto port = Open();
+  ASSERT_NE(port, nullptr);
+  MasterWrite({0x55});
+  ASSERT_EQ(PortRead(*port, 1), std::vector<uint8_t>{0x55});
+  CloseMaster();
+
+  EXPECT_TRUE(port->WaitReadable(10000));
+  uint8_t buf[8];
+  EXPECT_EQ(port->Read(buf, sizeof buf), -1);
+  // The failure is remembered: no wait, no pretending the line is idle.
+  EXPECT_EQ(port->Read(buf, sizeof buf), -1);
+  EXPECT_TRUE(port->WaitReadable(10000));
+  // Clearing errors cannot bring the device back.
+  EXPECT_FALSE(port->ClearErrors());
+  EXPECT_EQ(port->Read(buf, sizeof buf), -1);
+  const uint8_t out = 0xCC;
+  EXPECT_FALSE(port->Write(&out, 1));
+}
+
+TEST_F(PtyTest, ClosedPortRefusesEverything) {
+  auto port = Open();
+  ASSERT_NE(port, nullptr);
+  port->Close();
+  EXPECT_EQ(port->Descriptor(), -1);
+  uint8_t buf[4] = {};
+  EXPECT_EQ(port->Read(buf, sizeof buf), -1);
+  EXPECT_FALSE(port->Write(buf, 1));
+  EXPECT_TRUE(port->WaitReadable(10000));
+  EXPECT_FALSE(port->SetBaudRate(9600));
+  port->Close();  // twice is harmless
+}
+
+TEST_F(PtyTest, PortIsNotShared) {
+  auto first = Open();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(Open(), nullptr);
+  if (geteuid() != 0) {
+    // TIOCEXCL turns away any other opener, too; a privileged one passes it.
+    errno = 0;
+    const int fd = open(slave_path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    EXPECT_LT(fd, 0);
+    EXPECT_EQ(errno, EBUSY);
+    if (fd >= 0) close(fd);
+  }
+  first.reset();
+  EXPECT_NE(Open(), nullptr);  // free again once closed
+}
+
+TEST(OpenComPort, FailsForMissingOrNonTerminalPaths) {
+  EXPECT_EQ(OpenComPort("/dev/nonexistent-kvarta-port", 9600, 8, 0, 0, 1000, 1000, true, false),
+            nullptr);
+  EXPECT_EQ(OpenComPort("", 9600, 8, 0, 0, 1000, 1000, true, false), nullptr);
+
+  char path[] = "/tmp/kvarta-not-a-tty-XXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  EXPECT_EQ(OpenComPort(path, 9600, 8, 0, 0, 1000, 1000, true, false), nullptr);
+  unlink(path);
+}
+
+}  // namespace
+}  // namespace kvarta
