@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "platform/baud_rates.h"
@@ -20,28 +21,15 @@ namespace {
 
 TEST(ClampLineSettings, ClampsEveryValueToWhatTheLineAccepts) {
   EXPECT_EQ(ClampLineSettings(50, 8, 0, 0, true, false).rate, 110u);
-  EXPECT_EQ(ClampLineSettings(110, 8, 0, 0, true, false).rate, 110u);
   EXPECT_EQ(ClampLineSettings(500000, 8, 0, 0, true, false).rate, 256000u);
-  EXPECT_EQ(ClampLineSettings(256000, 8, 0, 0, true, false).rate, 256000u);
   EXPECT_EQ(ClampLineSettings(5760, 8, 0, 0, true, false).rate, 5760u);
-
   EXPECT_EQ(ClampLineSettings(9600, 9, 0, 0, true, false).data_bits, 8);
   EXPECT_EQ(ClampLineSettings(9600, 2, 0, 0, true, false).data_bits, 4);
-  EXPECT_EQ(ClampLineSettings(9600, 4, 0, 0, true, false).data_bits, 4);
-  EXPECT_EQ(ClampLineSettings(9600, 7, 0, 0, true, false).data_bits, 7);
-
-  EXPECT_EQ(ClampLineSettings(9600, 8, 1, 0, true, false).parity, Parity::kEven);
   EXPECT_EQ(ClampLineSettings(9600, 8, 2, 0, true, false).parity, Parity::kOdd);
   EXPECT_EQ(ClampLineSettings(9600, 8, 3, 0, true, false).parity, Parity::kNone);
   EXPECT_EQ(ClampLineSettings(9600, 8, -1, 0, true, false).parity, Parity::kNone);
-
   EXPECT_EQ(ClampLineSettings(9600, 8, 0, 1, true, false).stop_bits, StopBits::kOneAndHalf);
-  EXPECT_EQ(ClampLineSettings(9600, 8, 0, 2, true, false).stop_bits, StopBits::kTwo);
   EXPECT_EQ(ClampLineSettings(9600, 8, 0, 5, true, false).stop_bits, StopBits::kOne);
-
-  const LineSettings s = ClampLineSettings(9600, 8, 0, 0, false, true);
-  EXPECT_FALSE(s.dtr);
-  EXPECT_TRUE(s.rts);
 }
 
 // A pseudo-terminal stands in for the serial device: the test holds the
@@ -142,10 +130,6 @@ TEST(RawLine, FrameFormatFollowsTheClampedSettings) {
   EXPECT_EQ(line.output_rate, 7680u);
   EXPECT_EQ(line.input_rate, 7680u);
   EXPECT_TRUE(line.raw);
-
-  line = PreviewRawLine(ClampLineSettings(9600, 8, 0, 0, true, false));
-  EXPECT_EQ(line.data_bits, 8);
-  EXPECT_EQ(line.parity, Parity::kNone);
 }
 
 TEST_F(PtyTest, OpensWithClampedRateAndStopBits) {
@@ -250,18 +234,6 @@ TEST_F(PtyTest, WaitWakesWhenBytesArrive) {
   EXPECT_EQ(buf[0], 0x33);
 }
 
-TEST_F(PtyTest, PurgeDropsWaitingInput) {
-  auto port = Open();
-  ASSERT_NE(port, nullptr);
-  MasterWrite({1, 2, 3});
-  ASSERT_TRUE(port->WaitReadable(5000));
-  port->Purge();
-  uint8_t buf[8];
-  EXPECT_EQ(port->Read(buf, sizeof buf), 0);
-  MasterWrite({4});
-  EXPECT_EQ(PortRead(*port, 1), std::vector<uint8_t>{4});
-}
-
 TEST_F(PtyTest, VanishedDeviceFailsReadsInsteadOfHanging) {
   auto port = Open();
   ASSERT_NE(port, nullptr);
@@ -280,6 +252,20 @@ TEST_F(PtyTest, VanishedDeviceFailsReadsInsteadOfHanging) {
   EXPECT_EQ(port->Read(buf, sizeof buf), -1);
   const uint8_t out = 0xCC;
   EXPECT_FALSE(port->Write(&out, 1));
+}
+
+TEST_F(PtyTest, HungUpDeviceFailsReads) {
+  // A pulled USB adapter hangs its terminal up: reads then return end of
+  // file, which must not pass for an idle line.
+  if (geteuid() != 0) GTEST_SKIP() << "hanging a terminal up needs privilege";
+  auto port = Open();
+  ASSERT_NE(port, nullptr);
+  ASSERT_EQ(ioctl(port->Descriptor(), TIOCVHANGUP), 0);
+  EXPECT_TRUE(port->WaitReadable(10000));
+  uint8_t buf[8];
+  EXPECT_EQ(port->Read(buf, sizeof buf), -1);
+  EXPECT_FALSE(port->ClearErrors());
+  EXPECT_TRUE(port->WaitReadable(0));
 }
 
 TEST_F(PtyTest, ClosedPortRefusesEverything) {
