@@ -1,0 +1,471 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "link/controller_link.h"
+#include "support/link_fixture.h"
+
+namespace kvarta {
+namespace {
+
+using test::Bytes;
+using test::Hex;
+using test::MakeAnswer;
+using test::MakeErrorAnswer;
+
+constexpr uint8_t kRead = 1;
+constexpr uint8_t kReadAnswer = 0x81;
+
+class ControllerLinkTest : public test::LinkFixture {};
+
+// --- The link record -------------------------------------------------------
+
+TEST_F(ControllerLinkTest, DefaultsAndCredentials) {
+  ControllerLink fresh(host, clock);
+  EXPECT_EQ(fresh.address, 0);
+  EXPECT_EQ(fresh.baud_rate, 1200u);
+  EXPECT_EQ(fresh.inter_byte_timeout_ms, 10u);
+  EXPECT_EQ(fresh.answer_timeout_ms, 2000u);
+  EXPECT_EQ(fresh.attempts, 2);
+  EXPECT_EQ(std::string(fresh.write_password.begin(), fresh.write_password.end()),
+            std::string(12, ' '));
+  EXPECT_EQ(std::string(fresh.ident_code.begin(), fresh.ident_code.end()), "    ");
+  EXPECT_EQ(fresh.result_messages[10], "Устройство не отвечает");
+
+  fresh.SetCredentials("pass", "\xC0\xC1\xC2\xC3\xC4");  // code cut to 4 bytes
+  EXPECT_EQ(std::string(fresh.write_password.begin(), fresh.write_password.end()), "pass        ");
+  EXPECT_EQ(std::string(fresh.ident_code.begin(), fresh.ident_code.end()), "\xC0\xC1\xC2\xC3");
+  fresh.SetCredentials("0123456789ABCDEF", "");
+  EXPECT_EQ(std::string(fresh.write_password.begin(), fresh.write_password.end()), "0123456789AB");
+  EXPECT_EQ(std::string(fresh.ident_code.begin(), fresh.ident_code.end()), "    ");
+  fresh.ResetCredentials();
+  EXPECT_EQ(std::string(fresh.write_password.begin(), fresh.write_password.end()),
+            std::string(12, ' '));
+}
+
+TEST_F(ControllerLinkTest, CarrierLossTestReadsLogAsTextUpToFirstZero) {
+  auto put = [&](size_t at, const std::string& text) {
+    std::copy(text.begin(), text.end(), link.session_log.begin() + at);
+  };
+  EXPECT_FALSE(link.CarrierLost());
+  put(0, "\r\nNO CARRIER\r\n");
+  EXPECT_TRUE(link.CarrierLost());
+  link.ClearExchangeBlock();
+  put(0, "xx no carrier");
+  EXPECT_TRUE(link.CarrierLost());
+  link.ClearExchangeBlock();
+  put(0, "No Carrier");  // case-sensitive, mixed case is not the modem's text
+  EXPECT_FALSE(link.CarrierLost());
+  link.ClearExchangeBlock();
+  put(5, "NO CARRIER");  // behind a zero byte
+  EXPECT_FALSE(link.CarrierLost());
+
+  link.session_log.fill('x');  // no terminator inside the log
+  put(kSessionLogSize - 8, "NO CARRI");
+  EXPECT_TRUE(link.CarrierLost());
+  link.log_position = 17;
+  link.retry_deadline_ns = 5;
+  link.ClearExchangeBlock();
+  EXPECT_FALSE(link.CarrierLost());
+  EXPECT_EQ(link.log_position, 0u);
+  EXPECT_EQ(link.retry_deadline_ns, 0);
+}
+
+// --- Request frames --------------------------------------------------------
+
+TEST_F(ControllerLinkTest, ReadRequestBytesBehindPreambles) {
+  link.preamble_count = 3;
+  AnswerEveryRequest(MakeAnswer(1, kReadAnswer, 0, {0, 0, 1, 64}));
+  ASSERT_TRUE(ReadTable0()) << link.result_code;
+  ASSERT_EQ(port->writes.size(), 1u);
+  EXPECT_EQ(Hex(port->writes[0]), "FF FF FF CC 01 0A 01 00 00 00 01 A0 64");
+  EXPECT_EQ(link.last_function_code, kRead);
+  // The answer stays in the answer frame.
+  EXPECT_EQ(link.answer[8], 64);
+}
+
+TEST_F(ControllerLinkTest, RequestLengthOfEveryFunctionCode) {
+  const struct {
+    uint8_t code;
+    uint32_t length;
+  } fixed[] = {{1, 10},  {7, 13},  {8, 21},  {9, 34},  {10, 14}, {11, 30}, {12, 24},
+               {14, 19}, {15, 17}, {16, 15}, {17, 13}, {25, 22}, {26, 36}, {32, 22}};
+  for (const auto& c : fixed) {
+    EXPECT_EQ(RequestLength(c.code, 5), c.length) << int(c.code);
+    EXPECT_EQ(RequestLength(c.code, 0), c.length) << int(c.code);
+  }
+  EXPECT_EQ(RequestLength(2, 5), 28u);
+  EXPECT_EQ(RequestLength(2, 232), 255u);
+  EXPECT_EQ(RequestLength(2, 233), 0u);  // would not fit the length byte
+  EXPECT_EQ(RequestLength(28, 7), 13u);
+  EXPECT_EQ(RequestLength(29, 249), 255u);
+  EXPECT_EQ(RequestLength(29, 250), 0u);
+  for (int code : {0, 3, 4, 5, 6, 13, 18, 19, 20, 21, 22, 23, 24, 27, 30, 31, 33, 64, 128, 255}) {
+    EXPECT_EQ(RequestLength(static_cast<uint8_t>(code), 3), 0u) << code;
+  }
+}
+
+TEST_F(ControllerLinkTest, EveryLayoutIsSentWithItsLengthAndValidCrc) {
+  link.attempts = 1;
+  link.SetCredentials("PASSWORD1234", "ID01");
+  const uint8_t data[20] = {0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1A,
+                            0x1B, 0x1C, 0x1D, 0x1E, 0x1F, 0x20, 0x21, 0x22, 0x23, 0x24};
+  for (uint8_t code : {1, 2, 7, 8, 9, 10, 11, 12, 14, 15, 16, 17, 25, 26, 28, 29, 32}) {
+    port->writes.clear();
+    const uint32_t n = (code == 2 || code == 28 || code == 29) ? 6 : 20;
+    AnswerEveryRequest(MakeAnswer(1, code | 0x80, 0));
+    ASSERT_TRUE(SendRequest(link, code, data, n, 0x5A)) << int(code);
+    ASSERT_EQ(port->writes.size(), 1u);
+    const Bytes& rq = port->writes[0];
+    ASSERT_EQ(rq.size(), RequestLength(code, n)) << int(code);
+    EXPECT_EQ(rq[0], 0xCC);
+    EXPECT_EQ(rq[1], 1);
+    EXPECT_EQ(rq[2], rq.size());
+    EXPECT_EQ(rq[3], code);
+    EXPECT_EQ(Crc16(rq.data(), rq.size()), 0) << Hex(rq);
+    const bool credentials = code == 2 || code == 9 || code == 11 || code == 12 || code == 25 ||
+                             code == 26 || code == 32;
+    if (credentials) {
+      EXPECT_EQ(std::string(rq.begin() + 4, rq.begin() + 20), "PASSWORD1234ID01") << int(code);
+    } else if (code != 1) {
+      EXPECT_EQ(rq[4], 0x11) << int(code);  // data right after the header
+    }
+  }
+}
+
+TEST_F(ControllerLinkTest, LayoutsPlaceRequestByteAndCopyOnlyWhatFits) {
+  link.attempts = 1;
+  const uint8_t data[8] = {0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8};
+
+  AnswerEveryRequest(MakeAnswer(1, 0x81, 0));
+  ASSERT_TRUE(SendRequest(link, 1, data, 8, 0x42));
+  EXPECT_EQ(Hex(Bytes(port->writes[0].begin() + 4, port->writes[0].end() - 2)), "42 A1 A2 A3");
+
+  // A caller with fewer bytes than the layout holds: the rest is zero.
+  port->writes.clear();
+  ASSERT_TRUE(SendRequest(link, 1, data, 1, 0));
+  EXPECT_EQ(Hex(Bytes(port->writes[0].begin() + 4, port->writes[0].end() - 2)), "00 A1 00 00");
+
+  port->writes.clear();
+  AnswerEveryRequest(MakeAnswer(1, 0x8C, 0));
+  ASSERT_TRUE(SendRequest(link, 12, data, 1, 0));
+  EXPECT_EQ(Hex(Bytes(port->writes[0].begin() + 20, port->writes[0].end() - 2)), "A1 00");
+
+  port->writes.clear();
+  AnswerEveryRequest(MakeAnswer(1, 0x82, 0));
+  ASSERT_TRUE(SendRequest(link, 2, data, 4, 0x07));
+  EXPECT_EQ(Hex(Bytes(port->writes[0].begin() + 20, port->writes[0].end() - 2)), "07 A1 A2 A3 A4");
+
+  // Null data with a length is taken as no data.
+  port->writes.clear();
+  AnswerEveryRequest(MakeAnswer(1, 0x87, 0));
+  ASSERT_TRUE(SendRequest(link, 7, nullptr, 5, 0));
+  EXPECT_EQ(Hex(Bytes(port->writes[0].begin() + 4, port->writes[0].end() - 2)),
+            "00 00 00 00 00 00 00");
+}
+
+TEST_F(ControllerLinkTest, RefusedRequestsSendNothing) {
+  const uint8_t data[240] = {};
+  for (int code : {0, 3, 13, 24, 31, 33, 200}) {
+    EXPECT_FALSE(SendRequest(link, static_cast<uint8_t>(code), data, 3, 0));
+    EXPECT_EQ(link.result_code, kResultUnknownFunction);
+  }
+  EXPECT_FALSE(SendRequest(link, 2, data, 233, 0));  // longer than a frame
+  EXPECT_EQ(link.result_code, kResultUnknownFunction);
+  EXPECT_TRUE(port->writes.empty());
+  EXPECT_EQ(link.last_exchange_time, 0);
+}
+
+// --- Answer assembly -------------------------------------------------------
+
+TEST_F(ControllerLinkTest, NoiseAndDoubledStartBeforeAnswer) {
+  link.attempts = 1;
+  const Bytes answer = MakeAnswer(1, kReadAnswer, 0, {0, 0, 1, 9});
+  AnswerEveryRequest(test::Concat({0x00, 0x55, 0xFF, 0x01}, answer));
+  EXPECT_TRUE(ReadTable0()) << link.result_code;
+  EXPECT_EQ(Hex(Bytes(link.answer.begin(), link.answer.begin() + answer.size())), Hex(answer));
+
+  AnswerEveryRequest(test::Concat({0x33}, answer));  // 33 33 01 ...
+  EXPECT_TRUE(ReadTable0()) << link.result_code;
+
+  // A third start character in a row is tolerated the same way.
+  AnswerEveryRequest(test::Concat({0x33, 0x33}, answer));
+  EXPECT_TRUE(ReadTable0()) << link.result_code;
+}
+
+TEST_F(ControllerLinkTest, ShortLengthByteRestartsTheSearch) {
+  link.attempts = 1;
+  AnswerEveryRequest({0x33, 0x01, 0x05, 0x81, 0x00});
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultNoAnswer);
+  EXPECT_EQ(link.session_log[2], 0x05);  // what arrived is in the log
+  EXPECT_EQ(link.log_position, 5u);
+
+  const Bytes answer = MakeAnswer(1, kReadAnswer, 0, {0, 0, 1, 9});
+  AnswerEveryRequest(test::Concat({0x33, 0x01, 0x02}, answer));
+  EXPECT_TRUE(ReadTable0()) << link.result_code;
+}
+
+TEST_F(ControllerLinkTest, ForeignAddressIsNotAnAnswer) {
+  link.attempts = 1;
+  AnswerEveryRequest(MakeAnswer(2, kReadAnswer, 0, {0, 0, 1, 9}));
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultNoAnswer);
+  EXPECT_EQ(link.address, 1);
+}
+
+TEST_F(ControllerLinkTest, BroadcastTakesTheAnsweringAddress) {
+  link.address = kBroadcastAddress;
+  AnswerEveryRequest(MakeAnswer(7, kReadAnswer, 0, {0, 0, 1, 9}));
+  EXPECT_TRUE(ReadTable0()) << link.result_code;
+  EXPECT_EQ(port->writes[0][1], 255);
+  EXPECT_EQ(link.address, 7);
+}
+
+TEST_F(ControllerLinkTest, NewAddressWrittenIntoTable3IsAccepted) {
+  link.attempts = 1;
+  AnswerEveryRequest(MakeAnswer(9, 0x82, 0, {3, 0, 1}));
+  EXPECT_TRUE(WriteField(3, 0, 9)) << link.result_code;
+  EXPECT_EQ(link.address, 9);
+
+  // A third address is still foreign.
+  link.address = 1;
+  AnswerEveryRequest(MakeAnswer(5, 0x82, 0, {3, 0, 1}));
+  EXPECT_FALSE(WriteField(3, 0, 9));
+  EXPECT_EQ(link.result_code, kResultNoAnswer);
+  EXPECT_EQ(link.address, 1);
+
+  // Only field 0 of table 3 holds the address.
+  AnswerEveryRequest(MakeAnswer(9, 0x82, 0, {3, 1, 1}));
+  EXPECT_FALSE(WriteField(3, 1, 9));
+  EXPECT_EQ(link.address, 1);
+}
+
+TEST_F(ControllerLinkTest, LongestAnswerFillsTheFrame) {
+  const Bytes answer = MakeAnswer(1, kReadAnswer, 0, Bytes(248, 0x5A));
+  ASSERT_EQ(answer.size(), 255u);
+  AnswerEveryRequest(test::Concat(answer, {0x33, 0x01, 0x08}), 5, 0);
+  EXPECT_TRUE(ReadTable0()) << link.result_code;
+  EXPECT_EQ(link.answer[254], answer[254]);
+  EXPECT_EQ(port->Pending(), 0u);  // surplus bytes purged, not left for the next answer
+}
+
+// --- Failures --------------------------------------------------------------
+
+TEST_F(ControllerLinkTest, AnswerStoppingEarlyEndsByInterByteTimeout) {
+  link.attempts = 1;
+  const Bytes answer = MakeAnswer(1, kReadAnswer, 0, {0, 0, 1, 9});
+  AnswerEveryRequest(Bytes(answer.begin(), answer.begin() + 4), 20, 1);
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultIncomplete);
+  // Last byte at 23 ms after the write; the gap of 10 ms then ends it.
+  EXPECT_GE(MsSinceLastWrite(), 33);
+  EXPECT_LT(MsSinceLastWrite(), 100);      // far below the 2000 ms answer timeout
+  EXPECT_EQ(link.answer[3], kReadAnswer);  // the partial answer is kept
+}
+
+TEST_F(ControllerLinkTest, SilenceEndsByAnswerTimeout) {
+  link.attempts = 1;
+  StaySilent();
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultNoAnswer);
+  EXPECT_GE(MsSinceLastWrite(), 2000);
+  EXPECT_LT(MsSinceLastWrite(), 2050);
+}
+
+TEST_F(ControllerLinkTest, WritesWaitLongerExceptIntoTheCommandTable) {
+  link.attempts = 1;
+  StaySilent();
+  EXPECT_FALSE(WriteField(9, 0, 1));
+  EXPECT_GE(MsSinceLastWrite(), 9000);
+  EXPECT_LT(MsSinceLastWrite(), 9050);
+  EXPECT_EQ(link.answer_timeout_ms, 2000u);
+
+  EXPECT_FALSE(WriteField(15, 0, 0));
+  EXPECT_GE(MsSinceLastWrite(), 2000);
+  EXPECT_LT(MsSinceLastWrite(), 2050);
+  EXPECT_EQ(link.answer_timeout_ms, 2000u);
+}
+
+TEST_F(ControllerLinkTest, BadCrcAndErrorAnswers) {
+  link.attempts = 1;
+  Bytes answer = MakeAnswer(1, kReadAnswer, 0, {0, 0, 1, 9});
+  answer.back() ^= 0x01;
+  AnswerEveryRequest(answer);
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultBadCrc);
+  EXPECT_EQ(link.answer[answer.size() - 1], answer.back());
+
+  AnswerEveryRequest(MakeErrorAnswer(1, 2, 7));
+  EXPECT_FALSE(WriteField(9, 0, 1));
+  EXPECT_EQ(link.result_code, kResultErrorAnswer);
+  EXPECT_EQ(FormatResultMessage(link),
+            "Команда 2.  Нарушена очередность записи параметров при конфигурации");
+
+  AnswerEveryRequest(MakeErrorAnswer(1, 1, 24, 49, 4));
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultValveError);
+
+  // An answer with bit 7 missing but otherwise the right code is an error answer too.
+  AnswerEveryRequest(MakeAnswer(1, kRead, 0));
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultErrorAnswer);
+  EXPECT_EQ(FormatResultMessage(link), "Команда 1.  Код ошибки = 0");
+}
+
+TEST_F(ControllerLinkTest, AttemptsAreCountedOnSilence) {
+  link.attempts = 3;
+  StaySilent();
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(port->writes.size(), 3u);
+  EXPECT_EQ(link.result_code, kResultNoAnswer);
+
+  // A late answer to the first attempt does not spoil the second.
+  port->writes.clear();
+  int writes = 0;
+  port->on_write = [&](const Bytes&) {
+    if (++writes == 2) port->DeliverAfterMs(MakeAnswer(1, kReadAnswer, 0, {0, 0, 1, 9}), 5);
+  };
+  link.attempts = 2;
+  EXPECT_TRUE(ReadTable0()) << link.result_code;
+  EXPECT_EQ(writes, 2);
+}
+
+TEST_F(ControllerLinkTest, ZeroAttemptsStillTriesOnce) {
+  link.attempts = 0;
+  StaySilent();
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(port->writes.size(), 1u);
+  EXPECT_EQ(link.result_code, kResultNoAnswer);
+}
+
+TEST_F(ControllerLinkTest, WriteFailureClearsErrorsWithoutPurgeAfterwards) {
+  link.attempts = 2;
+  port->fail_writes = true;
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultWriteFailed);
+  EXPECT_EQ(port->clear_errors, 2);
+  EXPECT_EQ(port->purges, 2);  // one before each write, none after
+
+  link.port.reset();
+  port = nullptr;
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultWriteFailed);
+}
+
+TEST_F(ControllerLinkTest, EscapeAbortsAtOnceWithoutRetry) {
+  link.attempts = 3;
+  StaySilent();
+  host.on_pump = [&] {
+    if (!port->writes.empty() && clock.now_ns - write_times.back() > MsToNs(50)) host.escape = true;
+  };
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultAborted);
+  EXPECT_EQ(port->writes.size(), 1u);
+  EXPECT_LT(MsSinceLastWrite(), 100);
+  EXPECT_FALSE(link.abort_flag);
+
+  // The abort flag set from outside stops the next request before it is sent.
+  host.on_pump = nullptr;
+  port->writes.clear();
+  link.abort_flag = true;
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultAborted);
+  EXPECT_TRUE(port->writes.empty());
+  EXPECT_FALSE(link.abort_flag);
+}
+
+TEST_F(ControllerLinkTest, CarrierLossStopsEveryExchangeUntilCleared) {
+  link.attempts = 2;
+  const std::string modem_text = "\r\nNO CARRIER\r\n";
+  AnswerEveryRequest(Bytes(modem_text.begin(), modem_text.end()));
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultCarrierLost);
+  EXPECT_EQ(port->writes.size(), 1u);  // the second attempt failed before sending
+
+  AnswerEveryRequest(MakeAnswer(1, kReadAnswer, 0, {0, 0, 1, 9}));
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultCarrierLost);
+  EXPECT_EQ(port->writes.size(), 1u);
+
+  link.ClearExchangeBlock();
+  EXPECT_TRUE(ReadTable0()) << link.result_code;
+}
+
+TEST_F(ControllerLinkTest, SessionLogWrapsAt500) {
+  link.attempts = 1;
+  AnswerEveryRequest(Bytes(620, 0x41), 5, 0);
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultNoAnswer);
+  EXPECT_EQ(link.log_position, 120u);
+}
+
+// --- Waiting, status and trace ---------------------------------------------
+
+TEST_F(ControllerLinkTest, WaitsForTheLineInsteadOfSpinning) {
+  link.attempts = 1;
+  StaySilent();
+  const int64_t start = clock.now_ns;
+  EXPECT_FALSE(ReadTable0());
+  const int64_t elapsed_ms = (clock.now_ns - start) / 1000000;
+  EXPECT_GT(port->wait_calls, 0);
+  EXPECT_LT(port->read_calls, elapsed_ms / 2);
+  EXPECT_GT(host.pumps, port->wait_calls / 2);  // the host keeps running meanwhile
+
+  // A port whose reads keep failing is waited on the same way.
+  port->fail_reads = true;
+  port->read_calls = port->wait_calls = 0;
+  port->DeliverAfterMs({0x33}, 10);  // readable, yet every read fails
+  const int64_t start2 = clock.now_ns;
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultNoAnswer);
+  EXPECT_GT(port->clear_errors, 0);
+  EXPECT_LT(port->read_calls, (clock.now_ns - start2) / 1000000 / 2);
+}
+
+TEST_F(ControllerLinkTest, StatusPanelAndLastExchangeTime) {
+  std::string during;
+  port->on_write = [&](const Bytes&) {
+    during = bar.panels[3];
+    port->DeliverAfterMs(MakeAnswer(1, kReadAnswer, 0, {0, 0, 1, 9}), 5);
+  };
+  clock.local = {2026, 3, 14, 15, 9, 26, 0};
+  ASSERT_TRUE(ReadTable0());
+  EXPECT_EQ(during, "Обмен...");
+  EXPECT_EQ(bar.panels[3], "");
+  EXPECT_DOUBLE_EQ(link.last_exchange_time, CalendarValue(clock.local));
+
+  // A failed request is stamped too.
+  link.attempts = 1;
+  StaySilent();
+  clock.local.minute = 30;
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_DOUBLE_EQ(link.last_exchange_time, CalendarValue(clock.local));
+}
+
+TEST_F(ControllerLinkTest, TraceSeesEverythingOnTheWire) {
+  link.preamble_count = 2;
+  std::vector<std::pair<TraceDirection, Bytes>> seen;
+  link.trace = [&](TraceDirection d, const uint8_t* b, size_t n) {
+    seen.push_back({d, Bytes(b, b + n)});
+  };
+  const Bytes answer = MakeAnswer(1, kReadAnswer, 0, {0, 0, 1, 9});
+  AnswerEveryRequest(test::Concat({0x00, 0x7E}, answer));
+  ASSERT_TRUE(ReadTable0());
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].first, TraceDirection::kSent);
+  EXPECT_EQ(Hex(seen[0].second), "FF FF CC 01 0A 01 00 00 00 01 A0 64");
+  EXPECT_EQ(seen[1].first, TraceDirection::kReceived);
+  EXPECT_EQ(Hex(seen[1].second), Hex(test::Concat({0x00, 0x7E}, answer)));
+
+  // Silence: the request only.
+  seen.clear();
+  link.attempts = 1;
+  StaySilent();
+  EXPECT_FALSE(ReadTable0());
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].first, TraceDirection::kSent);
+}
+
+}  // namespace
+}  // namespace kvarta
