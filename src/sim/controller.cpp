@@ -92,15 +92,17 @@ const uint8_t* Controller::Field(int t, int f) const {
 std::string Controller::FieldText(int t, int f) const {
   const uint8_t* p = Field(t, f);
   if (p == nullptr) return {};
-  const size_t size = TableCatalogue(t).field_size;
-  const size_t n = std::find(p, p + size, 0) - p;
+  const TableDescriptor& d = TableCatalogue(t);
+  const uint8_t* end = block_.data() + d.offset + d.Bytes();
+  const size_t n = std::find(p, end, 0) - p;
   return Cp1251ToUtf8(std::string_view(reinterpret_cast<const char*>(p), n));
 }
 
-void Controller::SetFieldText(int t, int f, std::string_view utf8) {
+void Controller::SetFieldText(int t, int f, std::string_view utf8, int fields) {
   uint8_t* p = Field(t, f);
-  if (p == nullptr) return;
-  const size_t size = TableCatalogue(t).field_size;
+  const TableDescriptor& d = TableCatalogue(t);
+  if (p == nullptr || fields < 1 || f + fields > d.field_count) return;
+  const size_t size = static_cast<size_t>(fields) * d.field_size;
   const std::string cp = Utf8ToCp1251(utf8);
   std::memset(p, 0, size);
   std::memcpy(p, cp.data(), std::min(size - 1, cp.size()));
@@ -153,10 +155,7 @@ void Controller::LoadDefaults(uint8_t address) {
     e[0] = (h == 1 || h == 13) ? 1 : 0;
     e[3] = 1;  // modem on
   }
-  {
-    const std::string name = Utf8ToCp1251("Котельная №1");
-    std::memcpy(t3 + 104, name.data(), std::min<size_t>(17, name.size()));
-  }
+  SetFieldText(3, 104, "Котельная №1", 18);
   address_ = address;
 
   // Table 4: users; free slots are level 0 and all spaces.

@@ -69,10 +69,12 @@ class Controller {
   std::array<uint8_t, kConfigImageSize>& Block() { return block_; }
   const std::array<uint8_t, kConfigImageSize>& Block() const { return block_; }
 
-  // Zero-terminated text of a field (UTF-8), and its setter (zero-filled,
-  // code page 1251, cut to the field size minus the terminator).
+  // Zero-terminated text starting at field f (UTF-8; it may run on into the
+  // following fields, as the controller name of table 3 does), and its setter
+  // over `fields` fields (zero-filled, code page 1251, cut to leave room for
+  // the terminator).
   std::string FieldText(int t, int f) const;
-  void SetFieldText(int t, int f, std::string_view utf8);
+  void SetFieldText(int t, int f, std::string_view utf8, int fields = 1);
 
   // Destroyed state of configuration table t (3, 4, 9, 12, 20, 21, 22).
   // Destroying zeroes the table; false for other tables.

@@ -1,5 +1,7 @@
 #include "sim/frame_assembler.h"
 
+#include <algorithm>
+
 #include "link/crc16.h"
 
 namespace kvarta::sim {
@@ -15,31 +17,31 @@ void FrameAssembler::Expire(int64_t now_ns) {
   if (!buffer_.empty() && now_ns - last_byte_ns_ > gap_ns_) buffer_.clear();
 }
 
-bool FrameAssembler::Take(uint8_t byte) {
-  if (buffer_.empty() && byte != kRequestStart) return false;  // preamble or noise
+void FrameAssembler::Take(uint8_t byte) {
+  if (buffer_.empty() && byte != kRequestStart) return;  // preamble or noise
   buffer_.push_back(byte);
-  if (buffer_.size() == 3 && byte < kMinFrame) {
-    Resync();
-    return false;
-  }
-  return buffer_.size() >= 3 && buffer_.size() == buffer_[2];
-}
-
-void FrameAssembler::Resync() {
-  // A start byte may hide inside what was taken for a frame (noise that
-  // happened to be 0xCC ahead of the real request): scan the rest again.
-  std::vector<uint8_t> rest(buffer_.begin() + 1, buffer_.end());
-  buffer_.clear();
-  for (uint8_t b : rest) {
-    if (Take(b)) {
-      if (Crc16(buffer_.data(), buffer_.size()) == 0) {
-        done_.push_back(buffer_);
-        buffer_.clear();
-      } else {
-        Resync();
-      }
+  const size_t size = buffer_.size();
+  size_t first_viable = size;
+  for (size_t i = 0; i < size; ++i) {
+    if (buffer_[i] != kRequestStart) continue;
+    const size_t have = size - i;
+    if (have < 3) {
+      first_viable = std::min(first_viable, i);
+      continue;
+    }
+    const size_t length = buffer_[i + 2];
+    if (length < kMinFrame || have > length) continue;
+    if (have < length) {
+      first_viable = std::min(first_viable, i);
+      continue;
+    }
+    if (Crc16(buffer_.data() + i, length) == 0) {
+      done_.emplace_back(buffer_.begin() + i, buffer_.end());
+      buffer_.clear();
+      return;
     }
   }
+  buffer_.erase(buffer_.begin(), buffer_.begin() + first_viable);
 }
 
 std::vector<std::vector<uint8_t>> FrameAssembler::Feed(const uint8_t* data, size_t n,
@@ -48,15 +50,7 @@ std::vector<std::vector<uint8_t>> FrameAssembler::Feed(const uint8_t* data, size
     Expire(now_ns);
     last_byte_ns_ = now_ns;
   }
-  for (size_t i = 0; i < n; ++i) {
-    if (!Take(data[i])) continue;
-    if (Crc16(buffer_.data(), buffer_.size()) == 0) {
-      done_.push_back(buffer_);
-      buffer_.clear();
-    } else {
-      Resync();
-    }
-  }
+  for (size_t i = 0; i < n; ++i) Take(data[i]);
   std::vector<std::vector<uint8_t>> out;
   for (auto& frame : done_) {
     if (frame[1] == address || frame[1] == kBroadcast) out.push_back(std::move(frame));

@@ -27,13 +27,14 @@ class FrameAssembler {
   bool Partial() const { return !buffer_.empty(); }
 
  private:
-  // Processes one byte; returns true when buffer_ holds a complete frame.
-  bool Take(uint8_t byte);
-  // Gives up the frame in buffer_ and looks for a new start after its first byte.
-  void Resync();
+  // Processes one byte; a completed frame goes to done_.
+  void Take(uint8_t byte);
 
   int64_t gap_ns_;
   int64_t last_byte_ns_ = 0;
+  // Bytes from the earliest start byte that may still begin a frame. Every
+  // start byte inside is a candidate too, so a stray 0xCC in the noise cannot
+  // swallow the real request that follows it.
   std::vector<uint8_t> buffer_;
   std::vector<std::vector<uint8_t>> done_;
 };

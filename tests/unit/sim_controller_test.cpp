@@ -1,0 +1,537 @@
+// The simulated controller's answers, byte by byte, and its line-side helpers
+// (request assembly, answer faults, command line).
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "config/gprs_transform.h"
+#include "link/crc16.h"
+#include "sim/answer_faults.h"
+#include "sim/controller.h"
+#include "sim/controller_device.h"
+#include "sim/frame_assembler.h"
+#include "sim/sim_command_line.h"
+
+namespace kvarta::sim {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+const std::string kAdjusterPassword = "111111      ";
+const std::string kAdjusterCode = "1111";
+const std::string kAdminPassword = "222222      ";
+const std::string kAdminCode = "2222";
+const std::string kOperatorPassword = "            ";
+const std::string kOperatorCode = "4444";
+const std::string kBlank16(16, ' ');
+
+Bytes WithCrc(Bytes frame) {
+  const uint16_t crc = Crc16(frame.data(), frame.size());
+  frame.push_back(static_cast<uint8_t>(crc & 0xFF));
+  frame.push_back(static_cast<uint8_t>(crc >> 8));
+  return frame;
+}
+
+Bytes Read(uint8_t address, uint8_t t, uint8_t first, uint8_t count) {
+  return WithCrc({0xCC, address, 10, 1, 0, t, first, count});
+}
+
+Bytes Write(uint8_t address, const std::string& credentials, uint8_t t, uint8_t first,
+            uint8_t count, const Bytes& values) {
+  Bytes f = {0xCC, address, static_cast<uint8_t>(26 + values.size()), 2};
+  f.insert(f.end(), credentials.begin(), credentials.end());
+  f.insert(f.end(), {0, t, first, count});
+  f.insert(f.end(), values.begin(), values.end());
+  return WithCrc(f);
+}
+
+Bytes AdminWrite(uint8_t t, uint8_t first, uint8_t count, const Bytes& values) {
+  return Write(1, kAdminPassword + kAdminCode, t, first, count, values);
+}
+
+Bytes Restart(uint8_t address, const std::string& credentials) {
+  Bytes f = {0xCC, address, 22, 32};
+  f.insert(f.end(), credentials.begin(), credentials.end());
+  return WithCrc(f);
+}
+
+// Error code of an error answer, -1 for a normal answer; checks the frame.
+int ErrorOf(const Bytes& answer) {
+  EXPECT_GE(answer.size(), 6u);
+  if (answer.size() < 6) return -2;
+  EXPECT_EQ(answer[0], 0x33);
+  EXPECT_EQ(answer[2], answer.size());
+  EXPECT_EQ(Crc16(answer.data(), answer.size()), 0);
+  if (answer[3] & 0x80) return -1;
+  EXPECT_EQ(answer.size(), 9u);
+  return answer[4];
+}
+
+Bytes Values(const Bytes& read_answer) {
+  return Bytes(read_answer.begin() + 8, read_answer.end() - 2);
+}
+
+Bytes UserRecord(const std::string& name, uint8_t level, const std::string& password,
+                 const std::string& code) {
+  Bytes r(22, ' ');
+  std::copy(name.begin(), name.end(), r.begin());
+  r[4] = level;
+  r[5] = 0;
+  std::copy(password.begin(), password.end(), r.begin() + 6);
+  std::copy(code.begin(), code.end(), r.begin() + 18);
+  return r;
+}
+
+// A valid 16-user list: an adjuster and an administrator (Latin names).
+Bytes ValidUsers(uint8_t second_level = 2) {
+  Bytes all = UserRecord("ADJ ", 1, "pw1", "0001");
+  Bytes second = UserRecord("ADM ", second_level, "pw2", "0002");
+  all.insert(all.end(), second.begin(), second.end());
+  for (int i = 2; i < 16; ++i) {
+    Bytes free = UserRecord("", 0, "", "");
+    all.insert(all.end(), free.begin(), free.end());
+  }
+  return all;
+}
+
+Bytes Slice(const Bytes& b, size_t from, size_t n) {
+  return Bytes(b.begin() + from, b.begin() + from + n);
+}
+
+TEST(SimController, ReadAnswerLayoutAndDefaultIdentification) {
+  Controller c(1);
+  const Bytes a = c.Handle(Read(1, 0, 0, 18));
+  ASSERT_EQ(a.size(), 28u);
+  EXPECT_EQ(ErrorOf(a), -1);
+  EXPECT_EQ(Bytes(a.begin(), a.begin() + 8), (Bytes{0x33, 1, 28, 0x81, 0, 0, 0, 18}));
+  const Bytes id = Values(a);
+  EXPECT_EQ(id[0], 0);   // nothing destroyed
+  EXPECT_EQ(id[1], 64);  // type
+  EXPECT_EQ(id[3], 4);   // software
+  EXPECT_EQ(id[12], 0);  // GPRS substitution on
+  EXPECT_EQ(id[17], 1);  // modem code
+
+  // A range inside a table echoes exactly.
+  const Bytes t3 = c.Handle(Read(1, 3, 104, 18));
+  EXPECT_EQ(Slice(t3, 5, 3), (Bytes{3, 104, 18}));
+  EXPECT_EQ(c.FieldText(3, 104), "Котельная №1");
+}
+
+TEST(SimController, ReadRefusals) {
+  Controller c(1);
+  for (uint8_t t : {5, 6, 8, 11, 13, 14, 16, 18, 23, 200}) {
+    const Bytes a = c.Handle(Read(1, t, 0, 1));
+    EXPECT_EQ(ErrorOf(a), 9) << int(t);
+    EXPECT_EQ(a[3], 1);
+    EXPECT_EQ(a[6], t);
+  }
+  EXPECT_EQ(ErrorOf(c.Handle(Read(1, 0, 0, 0))), 13);
+  EXPECT_EQ(ErrorOf(c.Handle(Read(1, 0, 17, 2))), 13);
+  EXPECT_EQ(ErrorOf(c.Handle(Read(1, 9, 0, 104))), -1);
+  // Two 200-byte fields would not fit one frame.
+  EXPECT_EQ(ErrorOf(c.Handle(Read(1, 19, 0, 2))), 2);
+  EXPECT_EQ(ErrorOf(c.Handle(Read(1, 19, 39, 1))), -1);
+  // A read request of the wrong length.
+  EXPECT_EQ(ErrorOf(c.Handle(WithCrc({0xCC, 1, 11, 1, 0, 0, 0, 1, 0}))), 2);
+  // Unknown function codes, with the code echoed without bit 7.
+  const Bytes unknown = c.Handle(WithCrc({0xCC, 1, 13, 7, 1, 2, 3, 4, 5, 6, 7}));
+  EXPECT_EQ(ErrorOf(unknown), 1);
+  EXPECT_EQ(unknown[3], 7);
+}
+
+TEST(SimController, AnswersOnlyItsOwnAndTheBroadcastAddress) {
+  Controller c(5);
+  EXPECT_TRUE(c.Handle(Read(6, 0, 0, 1)).empty());
+  const Bytes broadcast = c.Handle(Read(255, 0, 0, 1));
+  ASSERT_FALSE(broadcast.empty());
+  EXPECT_EQ(broadcast[1], 5);
+  Bytes bad = Read(5, 0, 0, 1);
+  bad.back() ^= 1;
+  EXPECT_TRUE(c.Handle(bad).empty());
+}
+
+TEST(SimController, WriteAnswerAndStoredValues) {
+  Controller c(1);
+  const Bytes a = c.Handle(AdminWrite(20, 4, 1, {25, 0}));
+  EXPECT_EQ(ErrorOf(a), -1);
+  EXPECT_EQ(a, WithCrc({0x33, 1, 10, 0x82, 0, 20, 4, 1}));
+  EXPECT_EQ(c.Field(20, 4)[0], 25);
+  EXPECT_EQ(Values(c.Handle(Read(1, 20, 4, 1))), (Bytes{25, 0}));
+}
+
+TEST(SimController, WriteRefusals) {
+  Controller c(1);
+  for (uint8_t t : {0, 1, 2, 7, 10, 17, 19}) {
+    const size_t size = TableCatalogue(t).field_size;
+    EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(t, 0, 1, Bytes(size, 0)))), 12) << int(t);
+  }
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(6, 0, 1, {0}))), 9);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(15, 11, 2, {0, 0}))), 14);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(15, 0, 0, {}))), 14);
+  // Values shorter than the range says.
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(20, 0, 2, {1, 0}))), 2);
+  // Value checks.
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(15, 0, 1, {14}))), 45);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(15, 0, 1, {13}))), -1);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(3, 0, 1, {0}))), 4);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(3, 5, 2, {10, 3}))), 4);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(9, 0, 1, {5}))), 4);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(9, 0, 1, {4}))), -1);
+  // A refused write changes nothing.
+  EXPECT_EQ(c.Field(3, 6)[0], 2);
+  EXPECT_EQ(c.Address(), 1);
+}
+
+TEST(SimController, CredentialsAndLevels) {
+  Controller c(1);
+  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kBlank16, 15, 0, 1, {0}))), 34);
+  EXPECT_EQ(ErrorOf(c.Handle(Write(1, "222222      1111", 15, 0, 1, {0}))), 34);  // mixed users
+  EXPECT_EQ(ErrorOf(c.Handle(Write(1, "222222" + std::string(6, 'x') + "2222", 15, 0, 1, {0}))),
+            34);
+  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kAdjusterPassword + kAdjusterCode, 20, 0, 1, {100, 0}))), -1);
+  // The operator may only give commands.
+  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kOperatorPassword + kOperatorCode, 15, 0, 1, {0}))), -1);
+  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kOperatorPassword + kOperatorCode, 20, 0, 1, {100, 0}))), 26);
+  // A freed user no longer gets in.
+  ASSERT_EQ(
+      ErrorOf(c.Handle(Write(1, kAdminPassword + kAdminCode, 4, 2, 1, UserRecord("", 0, "", "")))),
+      -1);
+  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kOperatorPassword + kOperatorCode, 15, 0, 1, {0}))), 34);
+}
+
+TEST(SimController, Restart) {
+  Controller c(1);
+  const Bytes ok = c.Handle(Restart(1, kOperatorPassword + kOperatorCode));
+  EXPECT_EQ(ErrorOf(ok), -1);
+  EXPECT_EQ(ok[3], 0xA0);
+  EXPECT_EQ(ok[4], 0);
+  EXPECT_EQ(c.RestartCount(), 1);
+  const Bytes refused = c.Handle(Restart(1, kBlank16));
+  EXPECT_EQ(ErrorOf(refused), 34);
+  EXPECT_EQ(refused[3], 32);
+  EXPECT_EQ(c.RestartCount(), 1);
+}
+
+TEST(SimController, AddressChangeAnswersFromTheNewAddress) {
+  Controller c(1);
+  const Bytes a = c.Handle(AdminWrite(3, 0, 2, {7, 4}));
+  ASSERT_EQ(ErrorOf(a), -1);
+  EXPECT_EQ(a[1], 7);
+  EXPECT_EQ(c.Address(), 7);
+  EXPECT_TRUE(c.Handle(Read(1, 0, 0, 1)).empty());
+  EXPECT_EQ(c.Handle(Read(7, 0, 0, 1))[1], 7);
+  // A write into table 3 that leaves field 0 alone keeps the address.
+  ASSERT_EQ(ErrorOf(c.Handle(Write(7, kAdminPassword + kAdminCode, 3, 1, 1, {9}))), -1);
+  EXPECT_EQ(c.Address(), 7);
+}
+
+TEST(SimController, UsersListRulesOnIntactTable) {
+  Controller c(1);
+  // Demoting the only adjuster, adding a second one, emptying a code.
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(4, 0, 1, UserRecord("Nal ", 2, "111111", "1111")))), 30);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(4, 5, 1, UserRecord("New ", 1, "x", "5555")))), 29);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(4, 5, 1, UserRecord("New ", 3, "x", "")))), 28);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(4, 5, 1, UserRecord("", 3, "x", "5555")))), 27);
+  // The only administrator cannot go.
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(4, 1, 1, UserRecord("", 0, "", "")))), 31);
+  // The list is untouched after the refusals; a sound change goes through.
+  EXPECT_EQ(c.Field(4, 0)[4], 1);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(4, 5, 1, UserRecord("New ", 3, "x", "5555")))), -1);
+  EXPECT_EQ(c.Field(4, 5)[4], 3);
+}
+
+TEST(SimController, DestroyedSmallTableMustBeWrittenWhole) {
+  Controller c(1);
+  ASSERT_TRUE(c.SetDestroyed(9, true));
+  EXPECT_FALSE(c.SetDestroyed(15, true));
+  EXPECT_EQ(Values(c.Handle(Read(1, 7, 9, 1))), Bytes{1});
+  EXPECT_EQ(Values(c.Handle(Read(1, 0, 0, 1))), Bytes{9});
+  EXPECT_EQ(Values(c.Handle(Read(1, 9, 0, 8))), Bytes(8, 0));
+
+  Bytes table(104, 0);
+  table[0] = 1;
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(9, 0, 8, Slice(table, 0, 8)))), 23);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(9, 1, 103, Slice(table, 1, 103)))), 23);
+  EXPECT_TRUE(c.Destroyed(9));
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(9, 0, 104, table))), -1);
+  EXPECT_FALSE(c.Destroyed(9));
+  EXPECT_EQ(Values(c.Handle(Read(1, 0, 0, 1))), Bytes{0});
+  // Intact again: partial writes are fine.
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(9, 2, 1, {7}))), -1);
+}
+
+TEST(SimController, DestroyedBigTableIsRewrittenInOrder) {
+  Controller c(1);
+  c.Field(0, 12)[0] = 1;  // plain GPRS table on the wire, to keep the test simple
+  c.SetDestroyed(22, true);
+  c.SetDestroyed(21, true);
+  EXPECT_EQ(Values(c.Handle(Read(1, 0, 0, 1))), Bytes{21});  // the first destroyed table
+  const Bytes chunk(200, 'a');
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(22, 4, 4, chunk))), 61);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(22, 0, 4, chunk))), -1);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(22, 8, 3, Slice(chunk, 0, 150)))), 61);
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(22, 4, 4, chunk))), -1);
+  EXPECT_TRUE(c.Destroyed(22));
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(22, 8, 3, Slice(chunk, 0, 150)))), -1);
+  EXPECT_FALSE(c.Destroyed(22));
+  EXPECT_EQ(Values(c.Handle(Read(1, 0, 0, 1))), Bytes{21});
+}
+
+TEST(SimController, DestroyedUsersTableTakesBlankCredentialsTwice) {
+  Controller c(1);
+  c.SetDestroyed(4, true);
+  const Bytes users = ValidUsers();
+  // Nobody is registered: the usual credentials are refused.
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(15, 0, 1, {0}))), 34);
+  for (int pass = 0; pass < 2; ++pass) {
+    EXPECT_EQ(ErrorOf(c.Handle(Write(1, kBlank16, 4, 0, 10, Slice(users, 0, 220)))), -1) << pass;
+    EXPECT_EQ(ErrorOf(c.Handle(Write(1, kBlank16, 4, 10, 6, Slice(users, 220, 132)))), -1) << pass;
+    EXPECT_FALSE(c.Destroyed(4));
+  }
+  // Any other request closes the window for blank credentials.
+  c.Handle(Read(1, 0, 0, 1));
+  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kBlank16, 4, 0, 10, Slice(users, 0, 220)))), 34);
+  EXPECT_EQ(ErrorOf(c.Handle(Write(1, "pw1         0001", 15, 0, 1, {0}))), -1);
+}
+
+TEST(SimController, DestroyedUsersTableRefusesAnUnsoundList) {
+  Controller c(1);
+  c.SetDestroyed(4, true);
+  const Bytes users = ValidUsers(1);  // two adjusters
+  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kBlank16, 4, 0, 10, Slice(users, 0, 220)))), -1);
+  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kBlank16, 4, 10, 6, Slice(users, 220, 132)))), 29);
+  EXPECT_TRUE(c.Destroyed(4));
+  // The rewrite starts over from field 0.
+  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kBlank16, 4, 10, 6, Slice(users, 220, 132)))), 61);
+}
+
+TEST(SimController, GprsTableTravelsSubstitutedWhenSwitchedOn) {
+  Controller c(1);
+  ASSERT_EQ(c.Field(0, 12)[0], 0);
+  const Bytes wire = Values(c.Handle(Read(1, 22, 0, 1)));
+  ASSERT_EQ(wire.size(), 50u);
+  std::string plain;
+  for (uint8_t b : wire) plain.push_back(static_cast<char>(kGprsSubstitutionInverse[b]));
+  EXPECT_EQ(plain.c_str(), std::string("internet"));
+  EXPECT_NE(wire, Bytes(plain.begin(), plain.end()));
+
+  Bytes apn(50, 0);
+  const std::string text = "m2m.example";
+  std::copy(text.begin(), text.end(), apn.begin());
+  Bytes encoded;
+  for (uint8_t b : apn) encoded.push_back(kGprsSubstitution[b]);
+  ASSERT_EQ(ErrorOf(c.Handle(AdminWrite(22, 0, 1, encoded))), -1);
+  EXPECT_EQ(c.FieldText(22, 0), text);
+
+  c.Field(0, 12)[0] = 1;
+  EXPECT_EQ(Values(c.Handle(Read(1, 22, 0, 1))), apn);
+  ASSERT_EQ(ErrorOf(c.Handle(AdminWrite(22, 1, 1, apn))), -1);
+  EXPECT_EQ(c.FieldText(22, 1), text);
+}
+
+Bytes LocalClock(int64_t unix_seconds) {
+  const time_t t = static_cast<time_t>(unix_seconds);
+  tm local{};
+  localtime_r(&t, &local);
+  return {static_cast<uint8_t>(local.tm_year - 100), static_cast<uint8_t>(local.tm_mon + 1),
+          static_cast<uint8_t>(local.tm_mday),       static_cast<uint8_t>(local.tm_hour),
+          static_cast<uint8_t>(local.tm_min),        static_cast<uint8_t>(local.tm_sec)};
+}
+
+TEST(SimController, ClocksRunFromTheTimeSource) {
+  Controller c(1);
+  int64_t now = 1774000000;  // March 2026
+  c.SetTimeSource([&now] { return now; });
+  EXPECT_EQ(Values(c.Handle(Read(1, 2, 0, 6))), LocalClock(now));
+  now += 2;
+  EXPECT_EQ(Values(c.Handle(Read(1, 2, 0, 6))), LocalClock(now));
+
+  const Bytes vrg = Values(c.Handle(Read(1, 10, 0, 5)));
+  EXPECT_EQ(Slice(vrg, 0, 6), LocalClock(now));
+  EXPECT_EQ(Slice(vrg, 6, 6), LocalClock(now - 3));
+  EXPECT_EQ(Slice(vrg, 12, 6), LocalClock(now + 5));
+  EXPECT_EQ(vrg[19], 0);  // VRG 3: month 0, no value
+  EXPECT_EQ(vrg[25], 0);
+
+  c.SetClockOffsetSeconds(-60);
+  EXPECT_EQ(Values(c.Handle(Read(1, 2, 0, 6))), LocalClock(now - 60));
+  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(2, 0, 6, LocalClock(now)))), 12);
+}
+
+// --- request assembly ---
+
+std::vector<Bytes> FeedAll(FrameAssembler& fa, const Bytes& bytes, int64_t now, uint8_t address) {
+  return fa.Feed(bytes.data(), bytes.size(), now, address);
+}
+
+TEST(SimFrameAssembler, SkipsPreamblesAndNoise) {
+  FrameAssembler fa;
+  const Bytes request = Read(1, 0, 0, 18);
+  // Noise with stray start bytes, one of which would announce 204 bytes.
+  Bytes line = {0xFF, 0xFF, 0xFF, 0x12, 0x33, 0xCC, 0xCC, 0x00, 0xCC, 0x05};
+  line.insert(line.end(), request.begin(), request.end());
+  const auto frames = FeedAll(fa, line, 0, 1);
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_EQ(frames[0], request);
+  EXPECT_FALSE(fa.Partial());
+}
+
+TEST(SimFrameAssembler, FiltersAddressesAndBadCrc) {
+  FrameAssembler fa;
+  Bytes bad = Read(1, 0, 0, 1);
+  bad[bad.size() - 2] ^= 0x40;
+  Bytes line = Read(2, 0, 0, 1);
+  line.insert(line.end(), bad.begin(), bad.end());
+  const Bytes broadcast = Read(255, 0, 0, 1);
+  const Bytes mine = Read(1, 3, 0, 1);
+  line.insert(line.end(), broadcast.begin(), broadcast.end());
+  line.insert(line.end(), mine.begin(), mine.end());
+  const auto frames = FeedAll(fa, line, 0, 1);
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(frames[0], broadcast);
+  EXPECT_EQ(frames[1], mine);
+}
+
+TEST(SimFrameAssembler, SplitDeliveryAndStalePartials) {
+  FrameAssembler fa(MsToNs(200));
+  const Bytes request = Write(1, kBlank16, 15, 0, 1, {0});
+  int64_t now = 0;
+  for (size_t i = 0; i + 1 < request.size(); ++i) {
+    EXPECT_TRUE(fa.Feed(&request[i], 1, now, 1).empty());
+    now += MsToNs(5);
+  }
+  EXPECT_EQ(fa.Feed(&request.back(), 1, now, 1).size(), 1u);
+
+  // The head of a frame, then silence, then a whole frame: the head is dropped.
+  EXPECT_TRUE(FeedAll(fa, Slice(request, 0, 6), now, 1).empty());
+  now += MsToNs(500);
+  const auto frames = FeedAll(fa, request, now, 1);
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_EQ(frames[0], request);
+
+  // A too-short length byte restarts the search.
+  const auto after_short = FeedAll(fa, Bytes{0xCC, 1, 3}, now, 1);
+  EXPECT_TRUE(after_short.empty());
+  EXPECT_EQ(FeedAll(fa, request, now, 1).size(), 1u);
+}
+
+// --- answer faults ---
+
+TEST(SimAnswerFaults, DamageTheAnswerAsAsked) {
+  Controller c(1);
+  const Bytes request = Read(1, 9, 0, 8);
+  const Bytes answer = c.Handle(request);
+  std::minstd_rand rng(1);
+  Fault f;
+
+  f.kind = FaultKind::kSilence;
+  EXPECT_TRUE(ApplyFault(f, request, answer, rng).bytes.empty());
+
+  f.kind = FaultKind::kCutShort;
+  f.cut_after = 4;
+  EXPECT_EQ(ApplyFault(f, request, answer, rng).bytes, Slice(answer, 0, 4));
+
+  f.kind = FaultKind::kBadCrc;
+  const Bytes bad = ApplyFault(f, request, answer, rng).bytes;
+  EXPECT_EQ(Slice(bad, 0, bad.size() - 1), Slice(answer, 0, answer.size() - 1));
+  EXPECT_NE(Crc16(bad.data(), bad.size()), 0);
+
+  f.kind = FaultKind::kNoiseBefore;
+  const Bytes noisy = ApplyFault(f, request, answer, rng).bytes;
+  ASSERT_GT(noisy.size(), answer.size());
+  const size_t noise = noisy.size() - answer.size();
+  for (size_t i = 0; i < noise; ++i) EXPECT_NE(noisy[i], 0x33);
+  EXPECT_EQ(Slice(noisy, noise, answer.size()), answer);
+
+  f.kind = FaultKind::kWrongRangeEcho;
+  const Bytes echo = ApplyFault(f, request, answer, rng).bytes;
+  EXPECT_EQ(echo[5], 10);
+  EXPECT_EQ(Crc16(echo.data(), echo.size()), 0);
+
+  f.kind = FaultKind::kErrorAnswer;
+  f.error_code = 24;
+  f.reason_code = 49;
+  f.table = 4;
+  EXPECT_EQ(ApplyFault(f, request, answer, rng).bytes, WithCrc({0x33, 1, 9, 1, 24, 49, 4}));
+
+  f.kind = FaultKind::kDelay;
+  f.delay_ms = 700;
+  const FaultedAnswer late = ApplyFault(f, request, answer, rng);
+  EXPECT_EQ(late.bytes, answer);
+  EXPECT_EQ(late.delay_ns, MsToNs(700));
+}
+
+TEST(SimControllerDevice, FaultCountThenNormalAndRefusedRequestsAreNotCarriedOut) {
+  Controller c(1);
+  ControllerDevice device(c);
+  std::vector<Bytes> sent;
+  device.SetOutput([&sent](Bytes b, int64_t) { sent.push_back(std::move(b)); });
+
+  Fault f;
+  f.kind = FaultKind::kErrorAnswer;
+  f.error_code = 7;
+  f.count = 1;
+  device.SetFault(f);
+  const Bytes write = AdminWrite(20, 4, 1, {25, 0});
+  device.OnBytes(write.data(), write.size(), 0);
+  device.OnBytes(write.data(), write.size(), 0);
+  ASSERT_EQ(sent.size(), 2u);
+  EXPECT_EQ(ErrorOf(sent[0]), 7);
+  EXPECT_EQ(sent[0][3], 2);
+  EXPECT_EQ(ErrorOf(sent[1]), -1);
+  EXPECT_EQ(device.CurrentFault().kind, FaultKind::kNone);
+
+  f = Fault{};
+  f.kind = FaultKind::kSilence;  // every answer
+  device.SetFault(f);
+  const Bytes read = Read(1, 0, 0, 1);
+  for (int i = 0; i < 3; ++i) device.OnBytes(read.data(), read.size(), 0);
+  EXPECT_EQ(sent.size(), 2u);
+}
+
+// --- command line ---
+
+TEST(SimCommandLine, ParsesOptionsAndFaults) {
+  SimCommandLine cl;
+  std::string error;
+  ASSERT_TRUE(
+      ParseSimCommandLine({"--address", "7", "--listen-baud", "9600", "--destroyed", "4,22",
+                           "--fault", "error:24,49,4", "--fault-count", "2", "--state", "s.bin"},
+                          cl, error))
+      << error;
+  EXPECT_EQ(cl.options.address, 7);
+  EXPECT_EQ(cl.options.listen_baud, 9600u);
+  EXPECT_EQ(cl.options.destroyed_tables, (std::vector<int>{4, 22}));
+  EXPECT_EQ(cl.options.fault.kind, FaultKind::kErrorAnswer);
+  EXPECT_EQ(cl.options.fault.error_code, 24);
+  EXPECT_EQ(cl.options.fault.reason_code, 49);
+  EXPECT_EQ(cl.options.fault.table, 4);
+  EXPECT_EQ(cl.options.fault.count, 2);
+  EXPECT_EQ(cl.options.state_file, "s.bin");
+  EXPECT_TRUE(cl.device.empty());
+
+  Fault f;
+  EXPECT_TRUE(ParseFault("cut:3", f));
+  EXPECT_EQ(f.cut_after, 3);
+  EXPECT_TRUE(ParseFault("delay:2500", f));
+  EXPECT_EQ(f.kind, FaultKind::kDelay);
+  EXPECT_EQ(f.delay_ms, 2500);
+
+  for (const std::vector<std::string>& bad :
+       std::vector<std::vector<std::string>>{{"--address", "0"},
+                                             {"--address", "x"},
+                                             {"--destroyed", "5"},
+                                             {"--fault", "cut"},
+                                             {"--fault", "error:300"},
+                                             {"--fault", "silence:1"},
+                                             {"--bogus", "1"},
+                                             {"--device"}}) {
+    EXPECT_FALSE(ParseSimCommandLine(bad, cl, error)) << bad[0];
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+}  // namespace
+}  // namespace kvarta::sim
