@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 #include "config/short_date_time.h"
 
@@ -74,14 +73,6 @@ TEST(ShortDateTime, StepsCarryIntoLargerUnits) {
   EXPECT_EQ(Stepped(T(23, 3, 31), U::kMonth), T(23, 4, 30));
   // "No value" is left alone.
   EXPECT_EQ(Stepped(T(15, 0, 31, 23, 59, 59), U::kSecond), T(15, 0, 31, 23, 59, 59));
-}
-
-TEST(ShortDateTime, BytesKeepTheWireOrder) {
-  const uint8_t wire[6] = {15, 3, 5, 9, 4, 0};
-  EXPECT_EQ(ShortDateTime::FromBytes(wire), T(15, 3, 5, 9, 4, 0));
-  uint8_t out[6] = {};
-  T(15, 3, 5, 9, 4, 0).ToBytes(out);
-  EXPECT_EQ(0, std::memcmp(out, wire, 6));
 }
 
 }  // namespace
