@@ -1,0 +1,209 @@
+#include "connection/ini_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "connection/atomic_file.h"
+#include "platform/cp1251.h"
+
+namespace kvarta {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string templ = (fs::temp_directory_path() / "kvarta_ini_XXXXXX").string();
+    path_ = ::mkdtemp(templ.data());
+  }
+  ~TempDir() {
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+  }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+void WriteRaw(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadRaw(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A file as another editor would leave it: code page 1251, CRLF, comments,
+// mixed letter case, blanks around '=' and a quoted value.
+std::string HandWrittenFile() {
+  return Utf8ToCp1251(
+      "; Параметры связи\r\n"
+      "[Curr_Par]\r\n"
+      "conn_prz = 1\r\n"
+      "Имя=\"  Иван Петров \"\r\n"
+      "Quoted='x'\r\n"
+      "Half=\"x\r\n"
+      "\r\n"
+      "; keep me\r\n"
+      "[Абоненты]\r\n"
+      "Телефон=8-800\r\n"
+      "Unknown=xyz\r\n");
+}
+
+TEST(IniFile, ReadsHandWrittenCp1251WithoutRegardToCase) {
+  TempDir dir;
+  WriteRaw(dir.File("a.ini"), HandWrittenFile());
+  IniFile ini;
+  ASSERT_TRUE(ini.Load(dir.File("a.ini")));
+  EXPECT_EQ(ini.ReadInteger("CURR_PAR", "Conn_Prz", 7), 1);
+  EXPECT_EQ(ini.ReadString("curr_par", "ИМЯ", ""), "  Иван Петров ");
+  EXPECT_EQ(ini.ReadString("Curr_Par", "Quoted", ""), "x");
+  EXPECT_EQ(ini.ReadString("Curr_Par", "Half", ""), "\"x");
+  EXPECT_EQ(ini.ReadString("АБОНЕНТЫ", "телефон", ""), "8-800");
+  EXPECT_EQ(ini.ReadString("Абоненты", "Missing", "def"), "def");
+  EXPECT_EQ(ini.ReadString("Missing", "Unknown", "def"), "def");
+  // A key of another section is not found through this one.
+  EXPECT_EQ(ini.ReadString("Curr_Par", "Unknown", "none"), "none");
+  EXPECT_TRUE(ini.SectionExists("абоненты"));
+  EXPECT_FALSE(ini.KeyExists("Curr_Par", "keep me"));
+}
+
+TEST(IniFile, WritingKeepsEveryOtherLineByteForByte) {
+  TempDir dir;
+  const std::string path = dir.File("a.ini");
+  WriteRaw(path, HandWrittenFile());
+  IniFile ini(path);
+  ini.WriteInteger("CURR_PAR", "CONN_PRZ", 2);       // replaced in place
+  ini.WriteString("curr_par", "Новый", "Значение");  // after the section's last key
+  ini.WriteString("Modbus_Par", "Parity", "0");      // new section at the end
+  ASSERT_TRUE(ini.Save());
+  EXPECT_EQ(ReadRaw(path), Utf8ToCp1251("; Параметры связи\r\n"
+                                        "[Curr_Par]\r\n"
+                                        "conn_prz=2\r\n"
+                                        "Имя=\"  Иван Петров \"\r\n"
+                                        "Quoted='x'\r\n"
+                                        "Half=\"x\r\n"
+                                        "Новый=Значение\r\n"
+                                        "\r\n"
+                                        "; keep me\r\n"
+                                        "[Абоненты]\r\n"
+                                        "Телефон=8-800\r\n"
+                                        "Unknown=xyz\r\n"
+                                        "\r\n"
+                                        "[Modbus_Par]\r\n"
+                                        "Parity=0\r\n"));
+  IniFile again(path);
+  EXPECT_EQ(again.ReadString("CURR_PAR", "новый", ""), "Значение");
+  EXPECT_EQ(again.ReadInteger("MODBUS_PAR", "parity", 9), 0);
+}
+
+TEST(IniFile, KeepsTheFilesOwnLineEndsAndAnUntouchedFileIdentical) {
+  TempDir dir;
+  const std::string path = dir.File("lf.ini");
+  const std::string lf = "[A]\nx=1\n[B]\ny=2";  // no line end after the last line
+  WriteRaw(path, lf);
+  IniFile ini(path);
+  EXPECT_EQ(ini.Bytes(), lf);
+  ini.WriteInteger("A", "z", 3);
+  ini.WriteInteger("B", "w", 4);
+  EXPECT_EQ(ini.Bytes(), "[A]\nx=1\nz=3\n[B]\ny=2\nw=4\n");
+
+  IniFile fresh(dir.File("new.ini"));
+  fresh.WriteInteger("S", "k", -5);
+  EXPECT_EQ(fresh.Bytes(), "[S]\r\nk=-5\r\n");
+}
+
+TEST(IniFile, IntegersFollowTheProfileRules) {
+  TempDir dir;
+  const std::string path = dir.File("n.ini");
+  WriteRaw(path,
+           "[N]\r\nplain= 42 \r\nneg=-7\r\nhex=0x1F\r\ndollar=$FF\r\nall=$FFFFFFFF\r\n"
+           "text=abc\r\ntail=12abc\r\nbig=2147483648\r\nmin=-2147483648\r\nempty=\r\n"
+           "sign=-\r\nquoted=\"5\"\r\n");
+  IniFile ini(path);
+  EXPECT_EQ(ini.ReadInteger("N", "plain", 0), 42);
+  EXPECT_EQ(ini.ReadInteger("N", "neg", 0), -7);
+  EXPECT_EQ(ini.ReadInteger("N", "hex", 0), 31);
+  EXPECT_EQ(ini.ReadInteger("N", "dollar", 0), 255);
+  EXPECT_EQ(ini.ReadInteger("N", "all", 0), -1);
+  EXPECT_EQ(ini.ReadInteger("N", "text", 9), 9);
+  EXPECT_EQ(ini.ReadInteger("N", "tail", 9), 9);
+  EXPECT_EQ(ini.ReadInteger("N", "big", 9), 9);
+  EXPECT_EQ(ini.ReadInteger("N", "min", 9), INT32_MIN);
+  EXPECT_EQ(ini.ReadInteger("N", "empty", 9), 9);
+  EXPECT_EQ(ini.ReadInteger("N", "sign", 9), 9);
+  EXPECT_EQ(ini.ReadInteger("N", "missing", 9), 9);
+}
+
+TEST(IniFile, AValueNeverBreaksIntoNewLines) {
+  IniFile ini;
+  ini.WriteString("S", "name", "a\r\n[Evil]\nk=1");
+  EXPECT_FALSE(ini.SectionExists("Evil"));
+  EXPECT_EQ(ini.ReadString("S", "name", ""), "a  [Evil] k=1");
+}
+
+TEST(IniFile, UnreadableFileGivesDefaults) {
+  TempDir dir;
+  IniFile missing;
+  EXPECT_FALSE(missing.Load(dir.File("nothing.ini")));
+  EXPECT_EQ(missing.ReadInteger("A", "b", 3), 3);
+  IniFile folder;
+  EXPECT_FALSE(folder.Load(dir.path()));  // a folder, not a file
+  EXPECT_EQ(folder.ReadString("A", "b", "d"), "d");
+}
+
+TEST(AtomicFile, ReplacesWithoutLeavingATemporaryFile) {
+  TempDir dir;
+  const std::string path = dir.File("s.ini");
+  WriteRaw(path, "old");
+  ::chmod(path.c_str(), 0640);
+  ASSERT_TRUE(WriteFileAtomically(path, "new contents"));
+  EXPECT_EQ(ReadRaw(path), "new contents");
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 1);
+
+  EXPECT_FALSE(WriteFileAtomically(dir.File("no/such/folder.ini"), "x"));
+}
+
+TEST(AtomicFile, AFailedRenameLeavesNoTemporaryFile) {
+  TempDir dir;
+  const std::string target = dir.File("taken");
+  fs::create_directory(target);
+  WriteRaw(target + "/inside", "x");
+  EXPECT_FALSE(WriteFileAtomically(target, "new"));
+  EXPECT_TRUE(fs::is_directory(target));
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 1);
+}
+
+TEST(AtomicFile, FailedWriteLeavesTheOriginalIntact) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  TempDir dir;
+  const std::string path = dir.File("s.ini");
+  WriteRaw(path, "original");
+  ::chmod(dir.path().c_str(), 0500);
+  IniFile ini(path);
+  ini.WriteInteger("A", "b", 1);
+  EXPECT_FALSE(ini.Save());
+  ::chmod(dir.path().c_str(), 0700);
+  EXPECT_EQ(ReadRaw(path), "original");
+}
+
+}  // namespace
+}  // namespace kvarta
