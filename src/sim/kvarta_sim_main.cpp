@@ -1,6 +1,7 @@
 // kvarta-sim: a simulated controller on a pseudo-terminal or a serial device.
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -31,7 +32,8 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
   Simulator simulator(cl.options);
-  if (!cl.options.state_file.empty() && !simulator.StateLoaded()) {
+  if (!cl.options.state_file.empty() && !simulator.StateLoaded() &&
+      access(cl.options.state_file.c_str(), F_OK) == 0) {
     std::fprintf(stderr, "kvarta-sim: no usable state in %s, starting with the demo tables\n",
                  cl.options.state_file.c_str());
   }
