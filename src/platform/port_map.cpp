@@ -41,7 +41,9 @@ int ParseComName(const std::string& text) {
   return n >= 1 && n <= kMaxPort ? n : 0;
 }
 
-void SetSimulatedPortPath(const std::string& path) { SimulatedPath() = path; }
+void SetSimulatedPortPath(const std::string& path) {
+  SimulatedPath() = path;
+}
 
 std::string ComPortPath(int n, const std::string& ini_folder) {
   if (n < 1) return {};
