@@ -338,7 +338,15 @@ void MainSession::TimerMessageTimer() {
 }
 
 void MainSession::TimerMoneyTimer() {
-  StepShortDateTime(call_duration, DateTimeUnit::kSecond);
+  // Only the time of day is counted: 60 seconds carry into a minute, 60
+  // minutes into an hour.
+  if (++call_duration.second >= 60) {
+    call_duration.second = 0;
+    if (++call_duration.minute >= 60) {
+      call_duration.minute = 0;
+      ++call_duration.hour;
+    }
+  }
   view.SetCallDuration(
       Format("%02u:%02u:%02u", call_duration.hour, call_duration.minute, call_duration.second));
 }

@@ -1,0 +1,304 @@
+// The main window's session logic against a simulated controller: start-up,
+// identification checks, write access, destroyed tables, keep-alive interval,
+// menus and Disconnect.
+#include "app/main_session.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+
+#include "connection/abonent_model.h"
+#include "connection/abonents_list_model.h"
+#include "connection/conn_par_model.h"
+#include "connection/connect_dialogs.h"
+#include "connection/connect_model.h"
+#include "connection/device_search_model.h"
+#include "connection/imit_modem_model.h"
+#include "platform/port_map.h"
+#include "sim/controller.h"
+#include "sim/simulator.h"
+#include "support/fakes.h"
+
+namespace kvarta {
+namespace {
+
+class NoDialogs : public ConnectDialogOpener {
+ public:
+  bool OpenAbonent(AbonentModel&) override { return false; }
+  bool OpenAbonentsList(AbonentsListModel&) override { return false; }
+  bool OpenConnPar(ConnParModel&) override { return false; }
+  void OpenSearch(SearchModel&) override {}
+  void OpenImitation(ImitModemModel&) override {}
+};
+
+class FakeView : public MainWindowView {
+ public:
+  StatusBar& StatusBar1() override { return bar1; }
+  StatusBar& StatusBar2() override { return bar2; }
+  StatusBar& StatusBar3() override { return bar3; }
+  void SetModemBarsVisible(bool v) override { modem_bars = v; }
+  void SetModemPanelVisible(bool v) override { modem_panel = v; }
+  bool ModemPanelVisible() const override { return modem_panel; }
+  void SetCallDuration(const std::string& t) override { call_duration = t; }
+  void HideTopMenus() override { menu = MainMenuState{}; }
+  void ApplyMenuState(const MainMenuState& s) override { menu = s; }
+  void ResetRepeatPanel() override { repeat_reset = true; }
+  void Geometry(int& w, int& h, int& l, int& t) const override { w = 800, h = 600, l = 10, t = 20; }
+  HostTimer& Timer(MainTimer t) override { return timers[static_cast<int>(t)]; }
+  void SetTimerInterval(MainTimer t, int ms) override { intervals[static_cast<int>(t)] = ms; }
+  bool RunConnectionDialog() override { return connect && connect(); }
+  bool RunLogOn(LogOnModel& m) override {
+    ++logons;
+    m.SetCode(code);
+    m.SetPassword(password);
+    m.Accept();
+    return true;
+  }
+  int RunTableState(TableWritePlan& plan) override {
+    table_state_plan = plan;
+    ++table_state_shown;
+    return 0;
+  }
+
+  test::FakeStatusBar bar1, bar2, bar3;
+  bool modem_bars = false, modem_panel = false, repeat_reset = false;
+  std::string call_duration;
+  MainMenuState menu;
+  test::FakeTimer timers[5];
+  int intervals[5] = {};
+  std::function<bool()> connect;
+  std::string code = "1111", password = "111111";
+  int logons = 0;
+  int table_state_shown = 0;
+  TableWritePlan table_state_plan;
+};
+
+class MainSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char dir[] = "/tmp/kvarta_session_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    home = dir;
+    ASSERT_EQ(getcwd(old_cwd, sizeof old_cwd), old_cwd);
+    ASSERT_EQ(chdir(home.c_str()), 0);  // sibling tools are looked for here
+  }
+  void TearDown() override {
+    session.reset();
+    if (simulator) simulator->Stop();
+    SetSimulatedPortPath("");
+    EXPECT_EQ(chdir(old_cwd), 0);
+    std::system(("rm -rf " + home).c_str());
+  }
+  void Start(sim::SimulatorOptions options = {},
+             const std::function<void(sim::Controller&)>& prepare = {}) {
+    simulator = std::make_unique<sim::Simulator>(options);
+    if (prepare) simulator->WithController(prepare);
+    const std::string path = simulator->StartOnPty();
+    ASSERT_FALSE(path.empty());
+    SetSimulatedPortPath(path);
+    session = std::make_unique<MainSession>(host, RealClock(), view, FoldersIn(home), 1280, 1024);
+    view.connect = [this] {
+      ConnectModel m(host, RealClock(), session->store, session->link, dialogs);
+      m.OnShow();
+      if (!address.empty()) m.address.SetText(address);
+      m.OnConnect();
+      return m.result();
+    };
+  }
+  std::string Messages() const {
+    std::string all;
+    for (const auto& w : host.shown) all += w.line1 + "|" + w.line2 + "\n";
+    return all;
+  }
+
+  std::string home;
+  char old_cwd[4096] = {};
+  test::FakeHost host;
+  FakeView view;
+  NoDialogs dialogs;
+  std::string address;
+  std::unique_ptr<sim::Simulator> simulator;
+  std::unique_ptr<MainSession> session;
+};
+
+TEST_F(MainSessionTest, DirectStartUpIdentifiesLogsOnAndReadsTheStartTables) {
+  Start();
+  EXPECT_TRUE(view.timers[static_cast<int>(MainTimer::kStart)].running);
+  session->TimerStartTimer();
+  EXPECT_EQ(Messages(), "");
+  EXPECT_TRUE(session->connection_established);
+  EXPECT_TRUE(session->write_access);
+  EXPECT_EQ(view.logons, 1);
+  EXPECT_EQ(view.bar1.panels[0], " COM1,   9600 бит/с");
+  EXPECT_EQ(view.bar1.panels[1], " Адр. 1");
+  EXPECT_EQ(session->server_count, 2);
+  EXPECT_EQ(session->vrg_params_copy[0], 2);
+  EXPECT_EQ(session->server_labels.server1, "Сервер 1 (192.0.2.10: 5000)  ");
+  // Table 20 field 4 of the simulated controller is 20: keep-alive every 19 s.
+  EXPECT_EQ(view.intervals[static_cast<int>(MainTimer::kRerun)], 19000);
+  EXPECT_TRUE(view.menu.Visible("Nsetting"));
+  EXPECT_TRUE(view.menu.repeat_panel_visible);
+  EXPECT_FALSE(view.menu.Visible("NProgr_Wr"));
+  // A direct connection starts no phone timers.
+  EXPECT_FALSE(view.timers[static_cast<int>(MainTimer::kControl)].running);
+  // The settings were saved after "Связаться".
+  struct stat st {};
+  EXPECT_EQ(stat((home + "/INI/kvarta04.ini").c_str(), &st), 0);
+
+  session->BitBtn3Click();
+  EXPECT_FALSE(session->connection_established);
+  EXPECT_FALSE(session->write_access);
+  EXPECT_FALSE(session->link.Connected());
+  EXPECT_EQ(session->link.write_password[0], ' ');
+  EXPECT_EQ(session->link.ident_code[0], ' ');
+  EXPECT_FALSE(view.menu.Visible("NWorkPar"));
+  EXPECT_TRUE(view.repeat_reset);
+}
+
+TEST_F(MainSessionTest, WriteAccessRefusedLeavesReducedMenus) {
+  Start();
+  view.password = "wrong";
+  session->TimerStartTimer();
+  EXPECT_TRUE(session->connection_established);
+  EXPECT_FALSE(session->write_access);
+  EXPECT_EQ(Messages(), "");  // the failed test is silent
+  EXPECT_TRUE(view.menu.Visible("NWorkPar"));
+  EXPECT_FALSE(view.menu.Visible("Nsetting"));
+  EXPECT_FALSE(view.menu.repeat_panel_visible);
+  EXPECT_EQ(session->server_labels.server1, "Сервер 1");
+}
+
+TEST_F(MainSessionTest, IdentificationChecksStopTheStartUp) {
+  struct Case {
+    int field;
+    uint8_t value;
+    std::string message;
+  };
+  const Case cases[] = {
+      {1, 63,
+       "Тип подключенного контроллера kvr63 с версией ПО 4|"
+       "Программа обслуживает контроллеры kvarta с версией ПО 4\n"},
+      {3, 3,
+       "Версия ПО подключенного контроллера 3|"
+       "Программа обслуживает контроллеры kvarta только с версией ПО 4\n"},
+      {17, 2, "Неизвестный код типа требуемого модема (2) в устройстве|\n"},
+  };
+  for (const Case& c : cases) {
+    TearDown();
+    SetUp();
+    host.shown.clear();
+    Start({}, [&c](sim::Controller& ctl) { *ctl.Field(0, c.field) = c.value; });
+    session->TimerStartTimer();
+    EXPECT_EQ(Messages(), c.message);
+    EXPECT_EQ(host.shown.back().kind, kMessageInfo);
+    EXPECT_FALSE(session->connection_established);
+    EXPECT_FALSE(session->link.Connected());
+    EXPECT_FALSE(view.menu.Visible("NWorkPar"));
+  }
+}
+
+TEST_F(MainSessionTest, BroadcastAddressIsReplacedByTheAnsweringOneAndSaved) {
+  sim::SimulatorOptions options;
+  options.address = 23;
+  Start(options);
+  address = "255";
+  session->TimerStartTimer();
+  ASSERT_TRUE(session->connection_established) << Messages();
+  EXPECT_EQ(session->store.settings.dir_conn.adr, 23);
+  session->FormClose();
+  std::ifstream ini(home + "/INI/kvarta04.ini");
+  std::string text((std::istreambuf_iterator<char>(ini)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("Adr=23"), std::string::npos) << text;
+}
+
+TEST_F(MainSessionTest, DestroyedTableIsShownAndTheTableStatesAreRead) {
+  sim::SimulatorOptions options;
+  options.destroyed_tables = {9};
+  Start(options);
+  session->TimerStartTimer();
+  bool shown = false;
+  for (const auto& [panel, text] : view.bar1.history) {
+    shown = shown || (panel == 2 && text == "Разрушена таблица 9");
+  }
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(view.timers[static_cast<int>(MainTimer::kMessage)].starts > 0);
+  EXPECT_EQ(view.table_state_shown, 1);
+  EXPECT_EQ(view.table_state_plan.destroyed[9], 1);
+  EXPECT_EQ(view.table_state_plan.configuration[4], 1);
+  session->TimerMessageTimer();
+  EXPECT_EQ(view.bar1.panels[2], "");
+}
+
+TEST_F(MainSessionTest, KeepAliveIntervalFollowsTable20Field4) {
+  for (int value : {45, 20, 30}) {
+    TearDown();
+    SetUp();
+    Start({}, [value](sim::Controller& ctl) {
+      uint8_t* f = ctl.Field(20, 4);
+      f[0] = static_cast<uint8_t>(value);
+      f[1] = 0;
+    });
+    session->TimerStartTimer();
+    const int expected = (value >= 10 && value <= 30 ? value - 1 : 9) * 1000;
+    EXPECT_EQ(view.intervals[static_cast<int>(MainTimer::kRerun)], expected) << value;
+  }
+}
+
+TEST_F(MainSessionTest, MenusFollowTheSiblingFiles) {
+  Start();
+  session->RefreshMainMenu();
+  EXPECT_FALSE(view.menu.Visible("N8"));
+  EXPECT_FALSE(view.menu.Visible("NProgr_Wr"));
+  EXPECT_TRUE(view.menu.Visible("N4"));
+  EXPECT_FALSE(view.menu.Visible("Nrdcnf"));
+  EXPECT_FALSE(view.menu.Visible("NUser"));
+  std::ofstream(home + "/session_reader") << "x";
+  std::ofstream(home + "/fw_loader") << "x";
+  session->RefreshMainMenu();
+  EXPECT_TRUE(view.menu.Visible("N8"));
+  EXPECT_TRUE(view.menu.Visible("NProgr_Wr"));
+
+  session->TimerStartTimer();
+  EXPECT_TRUE(view.menu.Visible("N8"));
+  EXPECT_FALSE(view.menu.Visible("NProgr_Wr"));
+  EXPECT_FALSE(view.menu.Visible("N7"));
+  std::ofstream(home + "/admin_tools.so") << "x";
+  session->RefreshMainMenu();
+  EXPECT_TRUE(view.menu.Visible("N7"));
+}
+
+TEST_F(MainSessionTest, EscDuringTheIdentificationAbortsWithoutRetry) {
+  sim::SimulatorOptions options;
+  options.fault.kind = sim::FaultKind::kSilence;
+  Start(options);
+  int pumps = 0;
+  host.on_pump = [&] {
+    if (++pumps == 5) host.escape = true;
+  };
+  session->TimerStartTimer();
+  EXPECT_FALSE(session->connection_established);
+  EXPECT_EQ(session->link.result_code, 19u);
+  EXPECT_EQ(Messages(), "");  // no retry question after Esc
+}
+
+TEST_F(MainSessionTest, ConnectionDialogLeftWithoutConnectingKeepsTheProgramDisconnected) {
+  Start();
+  view.connect = [] { return false; };
+  session->TimerStartTimer();
+  EXPECT_FALSE(session->connection_established);
+  EXPECT_FALSE(view.menu.Visible("NWorkPar"));
+  EXPECT_TRUE(view.menu.Visible("Nconnect"));
+}
+
+TEST_F(MainSessionTest, CallDurationCountsSeconds) {
+  Start();
+  for (int i = 0; i < 61; ++i) session->TimerMoneyTimer();
+  EXPECT_EQ(view.call_duration, "00:01:01");
+}
+
+}  // namespace
+}  // namespace kvarta
