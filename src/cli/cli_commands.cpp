@@ -1,14 +1,21 @@
 #include "cli/cli_commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "cli/cli_connection.h"
 #include "cli/cli_host.h"
 #include "config/config_image.h"
 #include "config/gprs_transform.h"
 #include "config/identification.h"
 #include "config/whole_table.h"
+#include "connection/device_search.h"
+#include "connection/line_context.h"
+#include "connection/modem_imitation.h"
+#include "connection/program_folders.h"
+#include "connection/settings_store.h"
 #include "link/controller_link.h"
 #include "link/result_messages.h"
 #include "link/table_service.h"
@@ -194,6 +201,65 @@ std::vector<std::string> IdentificationLines(const uint8_t* t0) {
   };
 }
 
+namespace {
+
+int Search(const CliOptions& o, ControllerLink& link, SettingsStore& store, const CliLine& line) {
+  // The search dialog's defaults: 300 ms for the first byte, 100 between
+  // bytes, 5 preambles, 1 attempt.
+  link.answer_timeout_ms = static_cast<uint32_t>(o.answer_timeout_ms.value_or(300));
+  link.inter_byte_timeout_ms = static_cast<uint32_t>(o.byte_timeout_ms.value_or(100));
+  link.preamble_count = static_cast<uint8_t>(o.preambles.value_or(5));
+  link.attempts = static_cast<uint8_t>(o.attempts.value_or(1));
+  auto port = OpenComPort(line.path, 1200, 8, 0, 0, 1000, 1000, true, false);
+  if (!port) {
+    PrintError(PortUnavailableMessage(line));
+    return 1;
+  }
+  link.port = std::move(port);
+  link.connection_kind = ConnectionKind::kDirect;
+  bool searching = false;
+  SearchProgress progress;
+  if (o.verbose) {
+    progress.on_rate = [](uint32_t rate) { std::fprintf(stderr, "Скорость обмена: %u\n", rate); };
+  }
+  const SearchResult r = SearchDevice(link, searching, progress);
+  link.ClosePort();
+  if (!r.found) {
+    PrintError("Устройство не обнаружено");
+    return 1;
+  }
+  ChannelParams& d = store.settings.dir_conn;
+  if (line.com > 0) d.com_port = static_cast<uint8_t>(line.com);
+  d.adr = r.address;
+  if (d.chan_ind == kChannel5) {
+    d.rate_ch5 = r.rate;
+  } else {
+    d.rate_ch0 = r.rate;
+  }
+  store.Save();
+  std::printf("Установлена связь с устройством\n%s\n",
+              Format("Адр. = %u.  Скорость обмена = %u", r.address, r.rate).c_str());
+  return 0;
+}
+
+int ImitateModem(ControllerLink& link, const CliLine& line) {
+  auto port = OpenComPort(line.path, line.baud, 8, 0, 0, 1000, 1000, true, false);
+  if (!port) {
+    PrintError(PortUnavailableMessage(line));
+    return 1;
+  }
+  std::fprintf(stderr, "%s\n%s\n", kImitationWaitText, "Ctrl-C - прервать выполнение");
+  ModemImitation imitation(LineContext{*port, link.clock, link.host});
+  imitation.Begin();
+  if (imitation.Run() != ImitationState::kMatched) return 1;
+  std::printf("%s\n", kImitationDoneText);
+  return 0;
+}
+
+const char* const kCommands[] = {"identify", "read", "write", "restart", "search", "imitate-modem"};
+
+}  // namespace
+
 int RunKvartactl(const CliOptions& o) {
   if (o.help) {
     std::fputs(UsageText().c_str(), stdout);
@@ -205,7 +271,7 @@ int RunKvartactl(const CliOptions& o) {
   }
   const std::string& cmd = o.command[0];
   const std::vector<std::string> args(o.command.begin() + 1, o.command.end());
-  if (cmd != "identify" && cmd != "read" && cmd != "write" && cmd != "restart") {
+  if (std::find(std::begin(kCommands), std::end(kCommands), cmd) == std::end(kCommands)) {
     PrintError("Неизвестная команда " + cmd);
     return 2;
   }
@@ -215,39 +281,26 @@ int RunKvartactl(const CliOptions& o) {
   CliStatusBar status(o.verbose);
   Clock& clock = RealClock();
   ControllerLink link(host, clock);
+  link.dial_status_panel = StatusPanelRef{&status, 0};
   ConfigImage image;
 
+  SettingsStore store(FoldersIn(ResolveProgramFolder(CurrentFolderSources(o.home))));
+  store.Load(1024, 768);
+
   std::unique_ptr<sim::Simulator> simulator;
-  std::string path = o.port;
-  int com_number = ParseComName(o.port);
+  CliOptions options = o;
   if (o.simulator) {
     simulator = std::make_unique<sim::Simulator>(o.sim);
-    path = simulator->StartOnPty();
+    const std::string path = simulator->StartOnPty();
     if (path.empty()) {
       PrintError("Не удалось запустить имитатор контроллера");
       return 1;
     }
-  } else if (com_number > 0) {
-    path = ComPortPath(com_number, "");
-  } else if (path.empty()) {
-    com_number = 1;
-    path = ComPortPath(1, "");
+    SetSimulatedPortPath(path);
+    // The simulated controller answers at its own address.
+    if (!options.address) options.address = o.sim.address;
   }
-  auto port = OpenComPort(path, o.baud, 8, 0, 0, 1000, 1000, true, false);
-  if (!port) {
-    PrintError(com_number > 0 ? Format("Коммуникационный порт СОМ%d недоступен", com_number)
-                              : Format("Коммуникационный порт %s недоступен", path.c_str()));
-    return 1;
-  }
-  clock.SleepNs(MsToNs(300));  // the line settles after opening, as in the program
-  link.port = std::move(port);
-  link.address = static_cast<uint8_t>(o.address);
-  link.baud_rate = o.baud;
-  link.preamble_count = static_cast<uint8_t>(o.preambles);
-  link.inter_byte_timeout_ms = static_cast<uint32_t>(o.byte_timeout_ms);
-  link.answer_timeout_ms = static_cast<uint32_t>(o.answer_timeout_ms);
-  link.attempts = static_cast<uint8_t>(o.attempts);
-  link.SetCredentials(Utf8ToCp1251(o.password), Utf8ToCp1251(o.code));
+  const CliLine line = ResolveLine(options, store.settings, store.folders().ini);
   if (o.trace) {
     const int64_t start = clock.NowNs();
     link.trace = [start, &clock](TraceDirection dir, const uint8_t* bytes, size_t n) {
@@ -256,17 +309,29 @@ int RunKvartactl(const CliOptions& o) {
   }
 
   int rc = 0;
-  if (cmd == "identify") {
-    rc = args.empty() ? Identify(link, image, &status) : 2;
-  } else if (cmd == "read") {
-    rc = ReadCommand(link, image, &status, args);
-  } else if (cmd == "write") {
-    rc = WriteCommand(link, image, &status, args);
+  if (cmd == "search") {
+    rc = args.empty() ? Search(options, link, store, line) : 2;
+  } else if (cmd == "imitate-modem") {
+    rc = args.empty() ? ImitateModem(link, line) : 2;
   } else {
-    rc = Restart(link);
+    CliConnection connection(link);
+    if (!connection.Open(line)) {
+      rc = 1;
+    } else {
+      link.SetCredentials(Utf8ToCp1251(o.password), Utf8ToCp1251(o.code));
+      if (cmd == "identify") {
+        rc = args.empty() ? Identify(link, image, &status) : 2;
+      } else if (cmd == "read") {
+        rc = ReadCommand(link, image, &status, args);
+      } else if (cmd == "write") {
+        rc = WriteCommand(link, image, &status, args);
+      } else {
+        rc = Restart(link);
+      }
+    }
   }
-  link.ClosePort();
   if (simulator) simulator->Stop();
+  SetSimulatedPortPath("");
   return rc;
 }
 

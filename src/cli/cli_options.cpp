@@ -5,7 +5,27 @@
 #include <functional>
 #include <map>
 
+#include "sim/sim_command_line.h"
+
 namespace kvarta::cli {
+namespace {
+
+// Collects one "--sim-NAME [VALUE]" as the simulator's "--NAME [VALUE]",
+// taking the next argument as its value when the option needs one.
+bool TakeSimOption(int argc, const char* const* argv, int& i, const std::string& name,
+                   const std::string* inline_value, std::vector<std::string>& sim_args) {
+  std::vector<std::string> alone = {"--" + name};
+  if (inline_value) alone.push_back(*inline_value);
+  sim::SimCommandLine probe;
+  std::string why;
+  if (!inline_value && !ParseSimCommandLine(alone, probe, why) && i + 1 < argc) {
+    alone.push_back(argv[++i]);
+  }
+  sim_args.insert(sim_args.end(), alone.begin(), alone.end());
+  return true;
+}
+
+}  // namespace
 
 bool ParseNumber(const std::string& text, long lo, long hi, long& value) {
   if (text.empty()) return false;
@@ -17,44 +37,28 @@ bool ParseNumber(const std::string& text, long lo, long hi, long& value) {
   return true;
 }
 
-bool ParseFaultSpec(const std::string& text, sim::Fault& fault) {
+bool ParseCorrection(const std::string& text, int& correction_on, int& type, int& value) {
+  if (text == "off") {
+    correction_on = 0;
+    return true;
+  }
   const size_t colon = text.find(':');
-  const std::string word = text.substr(0, colon);
-  const std::string arg = colon == std::string::npos ? "" : text.substr(colon + 1);
+  if (colon == std::string::npos) return false;
+  const std::string unit = text.substr(0, colon);
   long v = 0;
-  if (word == "silence") {
-    fault.kind = sim::FaultKind::kSilence;
-  } else if (word == "bad-crc") {
-    fault.kind = sim::FaultKind::kBadCrc;
-  } else if (word == "noise") {
-    fault.kind = sim::FaultKind::kNoiseBefore;
-  } else if (word == "wrong-echo") {
-    fault.kind = sim::FaultKind::kWrongRangeEcho;
-  } else if (word == "cut") {
-    fault.kind = sim::FaultKind::kCutShort;
-    if (!arg.empty()) {
-      if (!ParseNumber(arg, 0, 255, v)) return false;
-      fault.cut_after = static_cast<int>(v);
+  if (unit == "us") {
+    if (!ParseNumber(text.substr(colon + 1), -65536, 65536, v) || std::labs(v) < 1900) {
+      return false;
     }
-  } else if (word == "delay") {
-    if (!ParseNumber(arg, 0, 600000, v)) return false;
-    fault.kind = sim::FaultKind::kDelay;
-    fault.delay_ms = static_cast<int>(v);
-  } else if (word == "error") {
-    fault.kind = sim::FaultKind::kErrorAnswer;
-    uint8_t* parts[3] = {&fault.error_code, &fault.reason_code, &fault.table};
-    size_t start = 0;
-    for (int i = 0; i < 3 && start <= arg.size(); ++i) {
-      const size_t comma = arg.find(',', start);
-      const std::string piece = arg.substr(start, comma - start);
-      if (!ParseNumber(piece, 0, 255, v)) return false;
-      *parts[i] = static_cast<uint8_t>(v);
-      if (comma == std::string::npos) break;
-      start = comma + 1;
-    }
+    type = 0;
+  } else if (unit == "baud") {
+    if (!ParseNumber(text.substr(colon + 1), -400, 400, v)) return false;
+    type = 1;
   } else {
     return false;
   }
+  correction_on = 1;
+  value = static_cast<int>(v);
   return true;
 }
 
@@ -67,25 +71,40 @@ std::string UsageText() {
          "                              каждое поле - строка байтов в шестнадцатеричном виде\n"
          "  write TABLE FIRST HEX...    записать поля таблицы начиная с FIRST\n"
          "  restart                     перезапустить контроллер (код функции 32)\n"
+         "  search                      найти адрес и скорость непосредственно подключенного\n"
+         "                              контроллера и сохранить их в настройках\n"
+         "  imitate-modem               ответить контроллеру вместо модема\n"
          "\n"
-         "Параметры связи:\n"
+         "Параметры связи (по умолчанию - из настроек программы):\n"
+         "  --home DIR                  папка программы с настройками (INI/kvarta04.ini)\n"
+         "  --via direct|modem|adapter  тип связи\n"
          "  --port PATH|COMn            последовательный порт (устройство или номер COMn)\n"
-         "  --address N                 адрес контроллера 1..255 (1)\n"
-         "  --baud N                    скорость обмена, бит/с (9600)\n"
-         "  --preambles N               количество преамбул в запросе 0..255 (5)\n"
-         "  --byte-timeout MS           ожидание следующих байтов ответа, мс (100)\n"
-         "  --answer-timeout MS         ожидание первого байта ответа, мс (2000)\n"
-         "  --attempts N                количество попыток обмена 1..255 (1)\n"
+         "  --address N                 адрес контроллера 1..255\n"
+         "  --baud N                    скорость обмена, бит/с\n"
+         "  --preambles N               количество преамбул в запросе 0..255\n"
+         "  --byte-timeout MS           ожидание следующих байтов ответа, мс\n"
+         "  --answer-timeout MS         ожидание первого байта ответа, мс\n"
+         "  --attempts N                количество попыток обмена 1..255\n"
          "  --code CODE --password PW   код идентификации и пароль на запись\n"
+         "\n"
+         "Связь по телефону (--via modem):\n"
+         "  --phone NUMBER              номер телефона абонента\n"
+         "  --modem-command STR         команды модему (через ^)\n"
+         "  --connect-wait S            ожидание соединения, с (1..360)\n"
+         "  --dial-attempts N           количество попыток соединения (1..10)\n"
+         "\n"
+         "Связь через адаптер (--via adapter):\n"
+         "  --line N                    номер линии 1..8\n"
+         "  --adapter-rate N            скорость между адаптерами: 0 - 300, 1 - 600, 2 - 1200,\n"
+         "                              3 - 600 ФМ, 4 - 2400\n"
+         "  --gain-out N --gain-in N    коэффициенты усиления 0..255\n"
+         "  --radio 0|1 --lider 0|1     радиосвязь, лидирующая частота\n"
+         "  --correction off|us:N|baud:N  коррекция разности частот кварцев\n"
          "\n"
          "Прочее:\n"
          "  --simulator                 запустить имитатор контроллера и работать с ним\n"
-         "  --sim-address N             адрес имитатора (1)\n"
-         "  --sim-fault SPEC            сбой имитатора: silence, cut:N, bad-crc, noise,\n"
-         "                              wrong-echo, error:E[,R[,T]], delay:MS\n"
-         "  --sim-fault-count N         число ответов со сбоем (-1 = все)\n"
-         "  --sim-destroyed T[,T...]    разрушенные таблицы имитатора\n"
-         "  --sim-state FILE            файл состояния таблиц имитатора\n"
+         "  --sim-NAME [VALUE]          параметр --NAME имитатора (см. kvarta-sim --help),\n"
+         "                              например --sim-fault silence, --sim-front modem\n"
          "  --trace                     выводить кадры обмена в stderr\n"
          "  --verbose                   выводить ход чтения и записи в stderr\n"
          "  --interactive               задавать вопросы (только на терминале)\n"
@@ -94,48 +113,68 @@ std::string UsageText() {
 
 bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::string& error) {
   using Setter = std::function<bool(const std::string&)>;
-  long v = 0;
-  auto number = [&v](long lo, long hi, auto apply) {
-    return Setter([&v, lo, hi, apply](const std::string& s) {
+  auto number = [](long lo, long hi, std::optional<int>& target) {
+    return Setter([lo, hi, &target](const std::string& s) {
+      long v = 0;
       if (!ParseNumber(s, lo, hi, v)) return false;
-      apply(v);
+      target = static_cast<int>(v);
       return true;
     });
   };
+  auto text = [](std::optional<std::string>& target) {
+    return Setter([&target](const std::string& s) { return (target = s, true); });
+  };
   const std::map<std::string, Setter> valued = {
-      {"--port", [&o](const std::string& s) { return !(o.port = s).empty(); }},
-      {"--address", number(1, 255, [&o](long n) { o.address = static_cast<int>(n); })},
-      {"--baud", number(110, 256000, [&o](long n) { o.baud = static_cast<uint32_t>(n); })},
-      {"--preambles", number(0, 255, [&o](long n) { o.preambles = static_cast<int>(n); })},
-      {"--byte-timeout",
-       number(1, 60000, [&o](long n) { o.byte_timeout_ms = static_cast<int>(n); })},
-      {"--answer-timeout",
-       number(1, 600000, [&o](long n) { o.answer_timeout_ms = static_cast<int>(n); })},
-      {"--attempts", number(1, 255, [&o](long n) { o.attempts = static_cast<int>(n); })},
-      {"--code", [&o](const std::string& s) { return (o.code = s, true); }},
-      {"--password", [&o](const std::string& s) { return (o.password = s, true); }},
-      {"--sim-address", number(1, 254, [&o](long n) { o.sim.address = static_cast<uint8_t>(n); })},
-      {"--sim-fault", [&o](const std::string& s) { return ParseFaultSpec(s, o.sim.fault); }},
-      {"--sim-fault-count",
-       number(-1, 1000000, [&o](long n) { o.sim.fault.count = static_cast<int>(n); })},
-      {"--sim-state", [&o](const std::string& s) { return (o.sim.state_file = s, true); }},
-      {"--sim-destroyed",
+      {"--port", [&o](const std::string& s) { return !(o.port = s)->empty(); }},
+      {"--address", number(1, 255, o.address)},
+      {"--baud",
        [&o](const std::string& s) {
-         size_t start = 0;
-         while (start <= s.size()) {
-           const size_t comma = s.find(',', start);
-           long t = 0;
-           if (!ParseNumber(s.substr(start, comma - start), 0, 22, t)) return false;
-           o.sim.destroyed_tables.push_back(static_cast<int>(t));
-           if (comma == std::string::npos) break;
-           start = comma + 1;
-         }
+         long v = 0;
+         if (!ParseNumber(s, 110, 256000, v)) return false;
+         o.baud = static_cast<uint32_t>(v);
          return true;
        }},
+      {"--preambles", number(0, 255, o.preambles)},
+      {"--byte-timeout", number(1, 60000, o.byte_timeout_ms)},
+      {"--answer-timeout", number(1, 600000, o.answer_timeout_ms)},
+      {"--attempts", number(1, 255, o.attempts)},
+      {"--via",
+       [&o](const std::string& s) {
+         if (s == "direct")
+           o.via = ConnectionKind::kDirect;
+         else if (s == "modem" || s == "phone")
+           o.via = ConnectionKind::kPhone;
+         else if (s == "adapter")
+           o.via = ConnectionKind::kAdapter;
+         else
+           return false;
+         return true;
+       }},
+      {"--phone", text(o.phone)},
+      {"--modem-command", text(o.modem_command)},
+      {"--connect-wait", number(1, 360, o.connect_wait_s)},
+      {"--dial-attempts", number(1, 10, o.dial_attempts)},
+      {"--line", number(1, 8, o.line)},
+      {"--adapter-rate", number(0, 4, o.adapter_rate)},
+      {"--gain-out", number(0, 255, o.gain_out)},
+      {"--gain-in", number(0, 255, o.gain_in)},
+      {"--radio", number(0, 1, o.radio)},
+      {"--lider", number(0, 1, o.lider)},
+      {"--correction",
+       [&o](const std::string& s) {
+         int on = 0, type = 0, value = 0;
+         if (!ParseCorrection(s, on, type, value)) return false;
+         o.correction = s;
+         return true;
+       }},
+      {"--home", [&o](const std::string& s) { return !(o.home = s).empty(); }},
+      {"--code", [&o](const std::string& s) { return (o.code = s, true); }},
+      {"--password", [&o](const std::string& s) { return (o.password = s, true); }},
   };
   const std::map<std::string, bool*> flags = {
       {"--simulator", &o.simulator}, {"--trace", &o.trace}, {"--interactive", &o.interactive},
       {"--verbose", &o.verbose},     {"--help", &o.help},   {"-h", &o.help}};
+  std::vector<std::string> sim_args;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg.size() < 2 || arg[0] != '-' || (arg[1] != '-' && arg != "-h")) {
@@ -148,6 +187,10 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
       value = arg.substr(eq + 1);
       arg = arg.substr(0, eq);
       has_value = true;
+    }
+    if (arg.rfind("--sim-", 0) == 0) {
+      TakeSimOption(argc, argv, i, arg.substr(6), has_value ? &value : nullptr, sim_args);
+      continue;
     }
     if (auto f = flags.find(arg); f != flags.end() && !has_value) {
       *f->second = true;
@@ -169,6 +212,15 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
       error = "Недопустимое значение параметра " + arg + ": " + value;
       return false;
     }
+  }
+  if (!sim_args.empty()) {
+    sim::SimCommandLine parsed;
+    std::string why;
+    if (!ParseSimCommandLine(sim_args, parsed, why)) {
+      error = "Недопустимый параметр имитатора: " + why;
+      return false;
+    }
+    o.sim = parsed.options;
   }
   return true;
 }

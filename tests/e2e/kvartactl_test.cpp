@@ -97,6 +97,39 @@ TEST(KvartactlTest, ToolAndStandaloneSimulatorTalkOverAPseudoTerminal) {
   pclose(sim);
 }
 
+TEST(KvartactlTest, SettingsGiveTheDefaultsAndSearchStoresWhatItFinds) {
+  char dir[] = "/tmp/kvarta_home_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string home = dir;
+  FILE* sim = popen(KVARTA_SIM_PATH " --address 42 --listen-baud 19200", "r");
+  ASSERT_NE(sim, nullptr);
+  char line[256] = {};
+  ASSERT_NE(fgets(line, sizeof line, sim), nullptr);
+  std::string path(line);
+  while (!path.empty() && (path.back() == '\n' || path.back() == '\r')) path.pop_back();
+  ASSERT_EQ(std::system(("mkdir -p " + home + "/INI").c_str()), 0);
+  {
+    FILE* map = std::fopen((home + "/INI/com_ports.map").c_str(), "w");
+    ASSERT_NE(map, nullptr);
+    std::fprintf(map, "COM3=%s\n", path.c_str());
+    std::fclose(map);
+  }
+  const std::string h = " --home " + home + " ";
+
+  const ProgramRun search = Ctl(h + "--port COM3 search");
+  ASSERT_EQ(search.exit_code, 0) << search.err;
+  EXPECT_EQ(search.out, "Установлена связь с устройством\nАдр. = 42.  Скорость обмена = 19200\n");
+  // The found port, address and rate are now the direct connection's: a read
+  // without any line option reaches the controller.
+  const ProgramRun read = Ctl(h + "read 3 0 1");
+  EXPECT_EQ(read.exit_code, 0) << read.err;
+  EXPECT_EQ(read.out, "2A\n");
+
+  std::system("pkill -INT -f 'kvarta-sim --address 42'");
+  pclose(sim);
+  std::system(("rm -rf " + home).c_str());
+}
+
 TEST(KvartactlTest, HelpListsTheCommands) {
   const ProgramRun run = Ctl("--help");
   EXPECT_EQ(run.exit_code, 0);
