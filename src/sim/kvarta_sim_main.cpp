@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -50,8 +51,21 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  int signal_number = 0;
-  sigwait(&stop_signals, &signal_number);
+  if (cl.options.expect_modem.enabled) {
+    // Wake up now and then to tell when the controller got its answer.
+    bool reported = false;
+    const timespec slice{0, 100000000};
+    while (sigtimedwait(&stop_signals, nullptr, &slice) < 0) {
+      if (!reported && simulator.ModemAnswerReceived()) {
+        std::printf("OK received\n");
+        std::fflush(stdout);
+        reported = true;
+      }
+    }
+  } else {
+    int signal_number = 0;
+    sigwait(&stop_signals, &signal_number);
+  }
   simulator.Stop();
   return 0;
 }

@@ -32,6 +32,8 @@ class LineDevice {
   virtual void OnBytes(const uint8_t* data, size_t n, int64_t now_ns) = 0;
   // Called every few milliseconds, for timeouts.
   virtual void Poll(int64_t /*now_ns*/) {}
+  // The device behind this one; null for the controller itself.
+  virtual LineDevice* Inner() { return nullptr; }
   void SetOutput(Output output) { output_ = std::move(output); }
 
  protected:
@@ -46,5 +48,9 @@ class LineDevice {
 // Puts the front of the given kind ahead of inner; kNone (and a kind without
 // an implementation) gives inner back.
 std::unique_ptr<LineDevice> MakeFront(FrontKind kind, std::unique_ptr<LineDevice> inner);
+// The same with the fronts' scripts from options; a modem-expecting controller
+// (options.expect_modem) goes between the front and inner.
+std::unique_ptr<LineDevice> MakeFront(const SimulatorOptions& options,
+                                      std::unique_ptr<LineDevice> inner);
 
 }  // namespace kvarta::sim

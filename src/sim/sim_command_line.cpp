@@ -34,6 +34,41 @@ std::vector<std::string_view> Split(std::string_view text, char sep) {
   }
 }
 
+bool ParseFront(std::string_view text, FrontKind& front) {
+  if (text == "none") {
+    front = FrontKind::kNone;
+  } else if (text == "modem") {
+    front = FrontKind::kModem;
+  } else if (text == "adapter") {
+    front = FrontKind::kAdapter;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool ParseDialOutcome(std::string_view text, DialOutcome& dial) {
+  static constexpr std::pair<std::string_view, DialOutcome> kNames[] = {
+      {"connect", DialOutcome::kConnect},    {"busy", DialOutcome::kBusy},
+      {"no-answer", DialOutcome::kNoAnswer}, {"no-dialtone", DialOutcome::kNoDialTone},
+      {"error", DialOutcome::kError},        {"no-carrier", DialOutcome::kNoCarrier},
+      {"absent", DialOutcome::kAbsent},
+  };
+  for (const auto& [name, value] : kNames) {
+    if (text == name) {
+      dial = value;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ParseSwitch(std::string_view text, std::string_view on, std::string_view off, bool& value) {
+  if (text != on && text != off) return false;
+  value = text == on;
+  return true;
+}
+
 }  // namespace
 
 bool ParseFault(std::string_view text, Fault& fault) {
@@ -73,10 +108,17 @@ bool ParseFault(std::string_view text, Fault& fault) {
 bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& out,
                          std::string& error) {
   SimCommandLine cl;
+  // A controller that waits for a modem keeps asking until the program is
+  // there to answer.
+  cl.options.expect_modem.every_ms = kDefaultExpectModemEveryMs;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& opt = args[i];
     if (opt == "--help" || opt == "-h") {
       cl.help = true;
+      continue;
+    }
+    if (opt == "--expect-modem") {
+      cl.options.expect_modem.enabled = true;
       continue;
     }
     if (i + 1 >= args.size()) {
@@ -109,6 +151,31 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
       ok = ParseFault(value, cl.options.fault);
     } else if (opt == "--fault-count") {
       ok = ParseAs(value, -1, 1000000, cl.options.fault.count);
+    } else if (opt == "--front") {
+      ok = ParseFront(value, cl.options.front);
+    } else if (opt == "--modem-dial") {
+      ok = ParseDialOutcome(value, cl.options.modem.dial);
+    } else if (opt == "--modem-echo") {
+      ok = ParseSwitch(value, "on", "off", cl.options.modem.echo);
+    } else if (opt == "--modem-gsm-ready") {
+      ok = ParseSwitch(value, "yes", "no", cl.options.modem.gsm_ready);
+    } else if (opt == "--modem-drop-after-requests") {
+      ok = ParseAs(value, 0, 1000000, cl.options.modem.drop_after_requests);
+    } else if (opt == "--modem-drop-after-seconds") {
+      int seconds = 0;
+      ok = ParseAs(value, 0, 86400, seconds);
+      cl.options.modem.drop_after_ms = seconds * 1000;
+    } else if (opt == "--modem-guard-ms") {
+      ok = ParseAs(value, 0, 60000, cl.options.modem.guard_ms);
+    } else if (opt == "--adapter-refuse" || opt == "--adapter-silent") {
+      cl.options.adapter.refuse = value;
+      cl.options.adapter.refuse_silently = opt == "--adapter-silent";
+      ok = !value.empty();
+    } else if (opt == "--expect-modem-every") {
+      int seconds = 0;
+      ok = ParseAs(value, 0, 3600, seconds);
+      cl.options.expect_modem.enabled = true;
+      cl.options.expect_modem.every_ms = seconds * 1000;
     } else {
       error = "unknown option " + opt;
       return false;
@@ -125,6 +192,8 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
 std::string SimUsage() {
   return "usage: kvarta-sim [--device PATH] [--address N] [--listen-baud N] [--pace-baud N]\n"
          "                  [--state FILE] [--destroyed T[,T...]] [--fault F] [--fault-count N]\n"
+         "                  [--front none|modem|adapter] [modem and adapter options]\n"
+         "                  [--expect-modem] [--expect-modem-every S]\n"
          "\n"
          "Serves a simulated controller. Without --device it creates a pseudo-terminal and\n"
          "prints its path as the first line; it serves until SIGINT or SIGTERM.\n"
@@ -139,6 +208,21 @@ std::string SimUsage() {
          "  --fault F          silence | cut:N | bad-crc | noise | wrong-echo |\n"
          "                     error:E[,R[,T]] | delay:MS\n"
          "  --fault-count N    answers the fault applies to (-1 = all, default)\n"
+         "  --front F          none | modem (a GSM modem) | adapter (a line adapter)\n"
+         "  --modem-dial R     connect | busy | no-answer | no-dialtone | error |\n"
+         "                     no-carrier | absent (no modem at all)\n"
+         "  --modem-echo on|off          echo at power-on (default on)\n"
+         "  --modem-gsm-ready yes|no     answer to AT+CPAS (no: ERROR)\n"
+         "  --modem-drop-after-requests N  the carrier drops after N answered requests\n"
+         "  --modem-drop-after-seconds N   the carrier drops N s after CONNECT\n"
+         "  --modem-guard-ms MS  silence around \"+++\" (default 1000)\n"
+         "  --adapter-refuse CMD  the adapter answers \"4\" to commands starting with CMD\n"
+         "                     (e.g. at@l, ato, @@@)\n"
+         "  --adapter-silent CMD  the adapter does not answer commands starting with CMD\n"
+         "  --expect-modem     the controller first sends its modem initialisation and\n"
+         "                     waits for OK; prints \"OK received\" when it came\n"
+         "  --expect-modem-every S  repeat it every S seconds until answered\n"
+         "                     (0 = once; default 2)\n"
          "\n"
          "Demo users: code 1111 password 111111 (adjuster), code 2222 password 222222\n"
          "(administrator), code 4444 no password (operator).\n";

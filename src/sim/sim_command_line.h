@@ -9,6 +9,9 @@
 
 namespace kvarta::sim {
 
+// How often kvarta-sim --expect-modem repeats the modem initialisation.
+inline constexpr int kDefaultExpectModemEveryMs = 2000;
+
 struct SimCommandLine {
   std::string device;  // "" = create a pseudo-terminal
   SimulatorOptions options;

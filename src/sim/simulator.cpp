@@ -17,6 +17,7 @@
 #include "sim/controller_device.h"
 #include "sim/line_device.h"
 #include "sim/line_rate.h"
+#include "sim/modem_expecting.h"
 #include "sim/sim_state_file.h"
 
 namespace kvarta::sim {
@@ -158,7 +159,7 @@ Simulator::Simulator(SimulatorOptions options) : impl_(std::make_unique<Impl>(st
   auto device = std::make_unique<ControllerDevice>(s.controller);
   s.controller_device = device.get();
   device->SetFault(s.options.fault);
-  s.chain = MakeFront(s.options.front, std::move(device));
+  s.chain = MakeFront(s.options, std::move(device));
   s.chain->SetOutput([&s](std::vector<uint8_t> bytes, int64_t delay_ns) {
     s.Schedule(std::move(bytes), delay_ns);
   });
@@ -229,6 +230,25 @@ void Simulator::SetFault(const Fault& fault) {
 void Simulator::WithController(const std::function<void(Controller&)>& f) {
   std::lock_guard<std::mutex> lock(impl_->mu);
   f(impl_->controller);
+}
+
+void Simulator::WithFront(const std::function<void(LineDevice&)>& f) {
+  std::lock_guard<std::mutex> lock(impl_->mu);
+  f(*impl_->chain);
+}
+
+bool Simulator::ModemAnswerReceived() {
+  bool received = false;
+  WithFront([&received](LineDevice& front) {
+    // The modem-expecting controller is the outermost device or right behind
+    // the front.
+    for (LineDevice* d = &front; d != nullptr && !received; d = d->Inner()) {
+      if (auto* expecting = dynamic_cast<ModemExpectingFront*>(d)) {
+        received = expecting->AnswerReceived();
+      }
+    }
+  });
+  return received;
 }
 
 const SimulatorOptions& Simulator::Options() const {

@@ -35,6 +35,53 @@ struct Fault {
 // What sits between the line and the controller.
 enum class FrontKind { kNone, kModem, kAdapter };
 
+// What a GSM modem front answers to the dial command.
+enum class DialOutcome {
+  kConnect,     // "CONNECT 9600", then data mode
+  kBusy,        // "BUSY"
+  kNoAnswer,    // "NO ANSWER"
+  kNoDialTone,  // "NO DIALTONE"
+  kError,       // "ERROR"
+  kNoCarrier,   // "NO CARRIER"
+  kAbsent,      // no modem on the line: silence to everything
+};
+
+struct ModemScript {
+  DialOutcome dial = DialOutcome::kConnect;
+  bool echo = true;       // echo at power-on and after ATZ
+  bool gsm_ready = true;  // AT+CPAS answers "+CPAS: 0"; else ERROR
+  int dial_delay_ms = 300;
+  // Silence needed before and after "+++" to leave data mode.
+  int guard_ms = 1000;
+  // The carrier drops after this many answered requests (at the next bytes
+  // from the line) or this long after CONNECT; -1 = never.
+  int drop_after_requests = -1;
+  int drop_after_ms = -1;
+  // Power on inside a call already in data mode (a modem left connected).
+  bool start_in_data_mode = false;
+  uint32_t connect_rate = 9600;
+};
+
+struct AdapterScript {
+  // Command (as sent, without CR, e.g. "at@l2", or a prefix like "at@l" or
+  // "@@@") the adapter refuses: answered "4", or not at all when silent. A
+  // refused command changes nothing; a refused "@@@" leaves working mode on.
+  std::string refuse;
+  bool refuse_silently = false;
+  // Silence on the line needed before "@@@", so that data holding "@@@"
+  // never switches the adapter.
+  int escape_guard_ms = 100;
+};
+
+// The controller waits for a modem: it sends its modem initialisation command
+// and serves frames only once it got the verbal OK.
+struct ExpectModemScript {
+  bool enabled = false;
+  int first_after_ms = 200;  // first send after serving starts
+  int every_ms = 0;          // repeat until answered; 0 = send once
+  bool extra_byte = false;   // a doubled 'A' ahead of the command
+};
+
 struct SimulatorOptions {
   uint8_t address = 1;
   // Rate the controller listens at; it ignores a line set to another rate
@@ -50,9 +97,13 @@ struct SimulatorOptions {
   std::vector<int> destroyed_tables;
   Fault fault;
   FrontKind front = FrontKind::kNone;
+  ModemScript modem;
+  AdapterScript adapter;
+  ExpectModemScript expect_modem;
 };
 
 class Controller;
+class LineDevice;
 
 class Simulator {
  public:
@@ -73,6 +124,12 @@ class Simulator {
   void SetFault(const Fault& fault);
   // Runs f on the controller under the simulator's lock (for tests and demos).
   void WithController(const std::function<void(Controller&)>& f);
+
+  // Runs f on the outermost device of the line (the front, or the controller's
+  // device without one) under the simulator's lock.
+  void WithFront(const std::function<void(LineDevice&)>& f);
+  // True once the modem-expecting controller got the verbal OK.
+  bool ModemAnswerReceived();
 
   const SimulatorOptions& Options() const;
   // True when the state file existed and was taken at construction.
