@@ -226,7 +226,7 @@ void CopyGroup(ConnectionSettings& to, const ConnectionSettings& from, SettingsG
 }
 
 bool SaveConnectionSettings(const std::string& path, const ConnectionSettings& settings,
-                            ConnectionSettings& snapshot) {
+                            SettingsSnapshot& snapshot) {
   if (settings == snapshot) return true;
   IniFile ini(path);
   bool written[std::size(kGroups)] = {};

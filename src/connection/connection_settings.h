@@ -105,6 +105,9 @@ struct ConnectionSettings {
   ConnectionKind Kind() const;
 };
 
+// The copy taken after loading and refreshed group by group on saving.
+using SettingsSnapshot = ConnectionSettings;
+
 // The kind of a stored Conn_Prz, false when it names none.
 bool KindFromStored(uint8_t conn_prz, ConnectionKind& kind);
 
@@ -123,6 +126,6 @@ void CopyGroup(ConnectionSettings& to, const ConnectionSettings& from, SettingsG
 // Nothing is written when nothing differs. False when the file could not be
 // written; snapshot is then left as it was so that a later save retries.
 bool SaveConnectionSettings(const std::string& path, const ConnectionSettings& settings,
-                            ConnectionSettings& snapshot);
+                            SettingsSnapshot& snapshot);
 
 }  // namespace kvarta

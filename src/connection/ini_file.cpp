@@ -1,5 +1,7 @@
 #include "connection/ini_file.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
 #include "connection/atomic_file.h"
@@ -101,8 +103,13 @@ bool IniFile::Load(const std::string& path) {
   lines_.clear();
   eol_ = "\r\n";
   modified_ = false;
+  unreadable_ = false;
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return false;
+  if (!ReadWholeFile(path, bytes)) {
+    struct stat st {};
+    unreadable_ = ::stat(path.c_str(), &st) == 0;
+    return false;
+  }
   bool style_known = false;
   size_t start = 0;
   while (start < bytes.size()) {
@@ -141,7 +148,7 @@ bool IniFile::Save() const {
 }
 
 bool IniFile::SaveAs(const std::string& path) const {
-  if (path.empty()) return false;
+  if (path.empty() || (unreadable_ && path == path_)) return false;
   return WriteFileAtomically(path, Bytes());
 }
 

@@ -20,7 +20,8 @@ class IniFile {
   // (every read gives its default) and returns false.
   bool Load(const std::string& path);
   // Writes the contents back to the path it was loaded from, atomically.
-  // False when the file could not be written (it is then unchanged).
+  // False when the file could not be written (it is then unchanged), and
+  // when it exists but could not be read: writing would lose its contents.
   bool Save() const;
   bool SaveAs(const std::string& path) const;
 
@@ -66,6 +67,7 @@ class IniFile {
   std::vector<Line> lines_;
   std::string eol_ = "\r\n";  // the file's own line end style
   bool modified_ = false;
+  bool unreadable_ = false;  // exists, but Load could not read it
 };
 
 // Whole-number parsing shared by the profile reads.

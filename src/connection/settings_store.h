@@ -27,7 +27,7 @@ class SettingsStore {
   bool Save();
 
   ConnectionSettings settings;
-  ConnectionSettings snapshot;
+  SettingsSnapshot snapshot;
   PhoneBook& phone_book() { return settings.phone_book; }
   const ProgramFolders& folders() const { return folders_; }
 

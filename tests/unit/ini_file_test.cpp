@@ -161,6 +161,11 @@ TEST(IniFile, UnreadableFileGivesDefaults) {
   IniFile folder;
   EXPECT_FALSE(folder.Load(dir.path()));  // a folder, not a file
   EXPECT_EQ(folder.ReadString("A", "b", "d"), "d");
+  folder.WriteInteger("A", "b", 1);
+  EXPECT_FALSE(folder.Save());  // never replaces what it could not read
+  EXPECT_TRUE(fs::is_directory(dir.path()));
+  missing.WriteInteger("A", "b", 1);
+  EXPECT_TRUE(missing.Save());
 }
 
 TEST(AtomicFile, ReplacesWithoutLeavingATemporaryFile) {
