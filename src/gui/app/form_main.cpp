@@ -1,0 +1,307 @@
+#include "gui/app/form_main.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "gui/app/form_about.h"
+
+namespace kvarta::gui {
+namespace {
+
+constexpr int kPanel0Width = 200;
+constexpr int kPanel1Width = 90;
+constexpr int kPanel3Width = 80;
+
+// Entries whose windows belong to later work stay disabled until they exist.
+bool EntryAvailable(const std::string& name) {
+  static const char* const kLive[] = {"Nexit",    "N8",    "NProgr_Wr", "N7",
+                                      "Nconnect", "NUser", "Nabout"};
+  for (const char* n : kLive) {
+    if (name == n) return true;
+  }
+  return false;
+}
+
+QSize ScreenSize() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->size() : QSize(1024, 768);
+}
+
+}  // namespace
+
+TFormMain::TFormMain(ProgramFolders folders, std::unique_ptr<Dialogs> dialogs)
+    : dialogs_(std::move(dialogs)) {
+  setObjectName("TFormMain");
+  setWindowTitle("Программа обслуживания контроллеров kvarta");
+  timers_[MainTimer::kStart] = std::make_unique<QtTimer>(this, kStartTimerMs, "TimerStart");
+  timers_[MainTimer::kMessage] = std::make_unique<QtTimer>(this, kMessageTimerMs, "TimerMessage");
+  timers_[MainTimer::kMoney] = std::make_unique<QtTimer>(this, kMoneyTimerMs, "TimerMoney");
+  timers_[MainTimer::kControl] = std::make_unique<QtTimer>(this, kControlTimerMs, "TimerControl");
+  timers_[MainTimer::kRerun] = std::make_unique<QtTimer>(this, kRerunTimerFirstMs, "TimerRerun");
+  BuildPanels();
+  BuildMenus();
+
+  connect(timers_[MainTimer::kStart]->Get(), &QTimer::timeout, this,
+          [this] { Guarded([this] { session_->TimerStartTimer(); }); });
+  connect(timers_[MainTimer::kMessage]->Get(), &QTimer::timeout, this,
+          [this] { session_->TimerMessageTimer(); });
+  connect(timers_[MainTimer::kMoney]->Get(), &QTimer::timeout, this,
+          [this] { session_->TimerMoneyTimer(); });
+  // The line-watch and keep-alive timers may fire while an exchange pumps
+  // events: they must not talk to the line then.
+  connect(timers_[MainTimer::kControl]->Get(), &QTimer::timeout, this,
+          [this] { Guarded([this] { session_->TimerControlTimer(); }); });
+  connect(timers_[MainTimer::kRerun]->Get(), &QTimer::timeout, this,
+          [this] { Guarded([this] { session_->TimerRerunTimer(); }); });
+
+  const QSize screen = ScreenSize();
+  session_ = std::make_unique<MainSession>(host_, RealClock(), *this, std::move(folders),
+                                           screen.width(), screen.height());
+}
+
+TFormMain::~TFormMain() {
+  if (!closed_) {
+    closed_ = true;
+    session_->FormClose();
+  }
+}
+
+template <typename F>
+void TFormMain::Guarded(F&& f) {
+  if (host_.Busy()) return;
+  QtHost::Operation operation(host_);
+  f();
+}
+
+void TFormMain::BuildPanels() {
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  column->addStretch(1);
+
+  pn_repeat_ = new QFrame(central);
+  pn_repeat_->setObjectName("pn_repeat");
+  pn_repeat_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  auto* repeat_row = new QHBoxLayout(pn_repeat_);
+  label2_ = new QLabel(pn_repeat_);
+  label2_->setObjectName("Label2");
+  bt_repeat_ = new QPushButton("Повторить последнюю команду", pn_repeat_);
+  bt_repeat_->setObjectName("bt_repeat");
+  bt_stored_ = new QPushButton("История команд", pn_repeat_);
+  bt_stored_->setObjectName("bt_stored");
+  repeat_row->addWidget(label2_, 1);
+  repeat_row->addWidget(bt_repeat_);
+  repeat_row->addWidget(bt_stored_);
+  column->addWidget(pn_repeat_);
+
+  pnmodem_ = new QFrame(central);
+  pnmodem_->setObjectName("pnmodem");
+  pnmodem_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  auto* modem_row = new QHBoxLayout(pnmodem_);
+  modem_row->addWidget(new QLabel("Продолжительность связи по телефону", pnmodem_));
+  pntime_ = new QLabel("00:00:00", pnmodem_);
+  pntime_->setObjectName("pntime");
+  modem_row->addWidget(pntime_);
+  modem_row->addStretch(1);
+  bitbtn3_ = new QPushButton("Отключить связь", pnmodem_);
+  bitbtn3_->setObjectName("BitBtn3");
+  modem_row->addWidget(bitbtn3_);
+  column->addWidget(pnmodem_);
+  // "Отключить связь" may be pressed while an exchange runs: it reaches the
+  // exchange through the abort flag first.
+  connect(bitbtn3_, &QPushButton::clicked, this, [this] {
+    session_->link.abort_flag = true;
+    Guarded([this] { session_->BitBtn3Click(); });
+  });
+
+  status3_ = new QStatusBar(central);
+  status3_->setObjectName("StatusBar3");
+  status3_->setSizeGripEnabled(false);
+  status2_ = new QStatusBar(central);
+  status2_->setObjectName("StatusBar2");
+  status2_->setSizeGripEnabled(false);
+  status1_ = new QStatusBar(central);
+  status1_->setObjectName("StatusBar1");
+  column->addWidget(status3_);
+  column->addWidget(status2_);
+  column->addWidget(status1_);
+  bar1_ = std::make_unique<QtStatusBar>(
+      status1_, std::vector<int>{kPanel0Width, kPanel1Width, 300, kPanel3Width});
+  bar2_ = std::make_unique<QtStatusBar>(status2_, std::vector<int>{0});
+  bar3_ = std::make_unique<QtStatusBar>(status3_, std::vector<int>{0});
+  setCentralWidget(central);
+}
+
+void TFormMain::BuildMenus() {
+  for (const MenuItemSpec& item : MainMenuTree()) {
+    const QString caption = QString::fromStdString(item.caption);
+    const bool has_children = [&] {
+      for (const MenuItemSpec& other : MainMenuTree()) {
+        if (other.parent == item.name) return true;
+      }
+      return false;
+    }();
+    QAction* action = nullptr;
+    if (has_children) {
+      QMenu* menu = item.parent.empty() ? menuBar()->addMenu(caption)
+                                        : menus_.at(item.parent)->addMenu(caption);
+      menu->setObjectName(QString::fromStdString(item.name));
+      menus_[item.name] = menu;
+      action = menu->menuAction();
+    } else if (item.parent.empty()) {
+      action = menuBar()->addAction(caption);
+    } else {
+      action = menus_.at(item.parent)->addAction(caption);
+    }
+    action->setObjectName(QString::fromStdString(item.name));
+    action->setData(item.tag);
+    actions_[item.name] = action;
+    if (!has_children) {
+      action->setEnabled(EntryAvailable(item.name));
+      const std::string name = item.name;
+      connect(action, &QAction::triggered, this, [this, name] { OnMenu(name); });
+    }
+  }
+}
+
+void TFormMain::OnMenu(const std::string& name) {
+  if (name == "Nexit") {
+    close();
+  } else if (name == "Nabout") {
+    TFormAbout about(this);
+    about.exec();
+  } else if (name == "Nconnect") {
+    Guarded([this] { session_->NconnectClick(); });
+  } else if (name == "NUser") {
+    Guarded([this] { session_->NUserClick(); });
+  } else if (name == "NProgr_Wr") {
+    Guarded([this] { session_->NProgr_WrClick(); });
+  } else if (name == "N8") {
+    Guarded([this] { session_->N8Click(); });
+  } else if (name == "N7") {
+    Guarded([this] { session_->N7Click(); });
+  }
+}
+
+QAction* TFormMain::MenuAction(const std::string& name) const {
+  const auto it = actions_.find(name);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+QTimer* TFormMain::TimerObject(MainTimer t) const {
+  return timers_.at(t)->Get();
+}
+
+void TFormMain::SetModemBarsVisible(bool visible) {
+  status2_->setVisible(visible);
+  status3_->setVisible(visible);
+}
+
+void TFormMain::SetModemPanelVisible(bool visible) {
+  pnmodem_->setVisible(visible);
+}
+
+bool TFormMain::ModemPanelVisible() const {
+  return pnmodem_->isVisibleTo(this);
+}
+
+void TFormMain::SetCallDuration(const std::string& text) {
+  pntime_->setText(QString::fromStdString(text));
+}
+
+void TFormMain::HideTopMenus() {
+  for (const MenuItemSpec& item : MainMenuTree()) {
+    if (item.parent.empty()) actions_.at(item.name)->setVisible(false);
+  }
+}
+
+void TFormMain::ApplyMenuState(const MainMenuState& state) {
+  for (const auto& [name, visible] : state.visible) {
+    if (QAction* a = MenuAction(name)) a->setVisible(visible);
+  }
+  pn_repeat_->setVisible(state.repeat_panel_visible);
+  bt_repeat_->setEnabled(state.repeat_buttons_enabled);
+  bt_stored_->setEnabled(state.repeat_buttons_enabled);
+  if (state.set_label) label2_->setText(QString::fromStdString(state.label));
+  PlaceRepeatPanel(state.repeat_panel_above_modem);
+}
+
+void TFormMain::PlaceRepeatPanel(bool /*above_modem*/) {
+  // The column layout keeps pn_repeat directly above pnmodem, which sits
+  // directly above the status bars when it is hidden.
+}
+
+void TFormMain::ResetRepeatPanel() {
+  bt_repeat_->setEnabled(false);
+  bt_stored_->setEnabled(false);
+  label2_->clear();
+  pn_repeat_->setVisible(false);
+}
+
+void TFormMain::RepaintWindow() {
+  repaint();
+}
+
+void TFormMain::Geometry(int& width, int& height, int& left, int& top) const {
+  width = this->width();
+  height = this->height();
+  left = x();
+  top = y();
+}
+
+HostTimer& TFormMain::Timer(MainTimer timer) {
+  return *timers_.at(timer);
+}
+
+void TFormMain::SetTimerInterval(MainTimer timer, int ms) {
+  timers_.at(timer)->Get()->setInterval(ms);
+}
+
+bool TFormMain::RunConnectionDialog() {
+  return dialogs_ && dialogs_->RunConnection(*this);
+}
+
+bool TFormMain::RunLogOn(LogOnModel& model) {
+  return dialogs_ && dialogs_->RunLogOn(*this, model);
+}
+
+void TFormMain::ApplySavedGeometry() {
+  const CurrentParams& c = session_->store.settings.curr;
+  resize(c.form_width, c.form_height);
+  move(c.form_left, c.form_top);
+  bar1_->SetPanelWidth(2, std::max(100, status1_->width() - kPanel0Width - kPanel1Width - 55));
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (bar1_) {
+    bar1_->SetPanelWidth(2, std::max(100, width() - kPanel0Width - kPanel1Width - 55));
+  }
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+  if (host_.Busy()) {
+    // An exchange is running: ask it to stop; the window closes afterwards.
+    session_->link.abort_flag = true;
+    event->ignore();
+    QTimer::singleShot(50, this, [this] { close(); });
+    return;
+  }
+  if (!closed_) {
+    closed_ = true;
+    session_->FormClose();
+  }
+  event->accept();
+}
+
+}  // namespace kvarta::gui

@@ -1,0 +1,201 @@
+// The main window on the offscreen platform against a simulated controller:
+// start-up, status bars, menus, Esc abort, the one-operation guard and the
+// message window.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <cstdlib>
+#include <functional>
+
+#include "connection/abonent_model.h"
+#include "connection/abonents_list_model.h"
+#include "connection/conn_par_model.h"
+#include "connection/connect_dialogs.h"
+#include "connection/connect_model.h"
+#include "connection/device_search_model.h"
+#include "connection/imit_modem_model.h"
+#include "gui/app/form_main.h"
+#include "gui/link/form_ques.h"
+#include "platform/port_map.h"
+#include "sim/simulator.h"
+
+namespace kvarta::gui {
+namespace {
+
+class NoSubDialogs : public ConnectDialogOpener {
+ public:
+  bool OpenAbonent(AbonentModel&) override { return false; }
+  bool OpenAbonentsList(AbonentsListModel&) override { return false; }
+  bool OpenConnPar(ConnParModel&) override { return false; }
+  void OpenSearch(SearchModel&) override {}
+  void OpenImitation(ImitModemModel&) override {}
+};
+
+// Connects with the settings as they are and logs on as the adjuster.
+class ScriptedDialogs : public TFormMain::Dialogs {
+ public:
+  bool RunConnection(TFormMain& main) override {
+    ++connections;
+    MainSession& s = main.Session();
+    ConnectModel m(main.HostObject(), s.clock, s.store, s.link, opener_);
+    m.OnShow();
+    m.OnConnect();
+    return m.result();
+  }
+  bool RunLogOn(TFormMain&, LogOnModel& model) override {
+    ++logons;
+    model.SetCode("1111");
+    model.SetPassword("111111");
+    model.Accept();
+    return true;
+  }
+  int connections = 0;
+  int logons = 0;
+
+ private:
+  NoSubDialogs opener_;
+};
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char dir[] = "/tmp/kvarta_gui_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    home = dir;
+  }
+  void TearDown() override {
+    window.reset();
+    if (simulator) simulator->Stop();
+    SetSimulatedPortPath("");
+    std::system(("rm -rf " + home).c_str());
+  }
+  void Open(sim::SimulatorOptions options = {}) {
+    simulator = std::make_unique<sim::Simulator>(options);
+    const std::string path = simulator->StartOnPty();
+    ASSERT_FALSE(path.empty());
+    SetSimulatedPortPath(path);
+    auto d = std::make_unique<ScriptedDialogs>();
+    dialogs = d.get();
+    window = std::make_unique<TFormMain>(FoldersIn(home), std::move(d));
+    window->show();
+  }
+  bool WaitConnected() {
+    return QTest::qWaitFor([this] { return window->Session().connection_established; }, 10000);
+  }
+  bool Visible(const char* name) { return window->MenuAction(name)->isVisible(); }
+
+  std::string home;
+  std::unique_ptr<sim::Simulator> simulator;
+  std::unique_ptr<TFormMain> window;
+  ScriptedDialogs* dialogs = nullptr;
+};
+
+TEST_F(MainWindowTest, StartUpConnectsIdentifiesAndOpensTheMenus) {
+  Open();
+  EXPECT_FALSE(Visible("N4"));  // every top item hidden until the start-up decides
+  ASSERT_TRUE(WaitConnected());
+  QTest::qWait(50);
+  EXPECT_EQ(dialogs->connections, 1);
+  EXPECT_EQ(dialogs->logons, 1);
+  EXPECT_EQ(window->Bar1().PanelText(0), " COM1,   9600 бит/с");
+  EXPECT_EQ(window->Bar1().PanelText(1), " Адр. 1");
+  EXPECT_TRUE(window->Session().write_access);
+  for (const char* top : {"N4", "NWorkPar", "NData", "Nsetting", "Nconnect", "Nvers"}) {
+    EXPECT_TRUE(Visible(top)) << top;
+  }
+  EXPECT_FALSE(Visible("NProgr_Wr"));
+  EXPECT_TRUE(window->RepeatPanel()->isVisible());
+  EXPECT_FALSE(window->ModemPanel()->isVisible());
+  // Entries whose windows do not exist yet are shown but disabled.
+  EXPECT_FALSE(window->MenuAction("N11")->isEnabled());
+  EXPECT_TRUE(window->MenuAction("NUser")->isEnabled());
+
+  window->MenuAction("NUser")->trigger();
+  EXPECT_EQ(dialogs->logons, 2);
+  EXPECT_TRUE(window->Session().write_access);
+}
+
+TEST_F(MainWindowTest, EscAnywhereAbortsTheRunningExchange) {
+  sim::SimulatorOptions options;
+  options.fault.kind = sim::FaultKind::kSilence;
+  Open(options);
+  // The identification waits on a silent line; Esc typed into the main
+  // window ends it at once, without the retry question.
+  QTimer::singleShot(800, window.get(), [this] { QTest::keyClick(window.get(), Qt::Key_Escape); });
+  ASSERT_TRUE(QTest::qWaitFor([this] { return window->Session().link.result_code == 19; }, 10000));
+  QTest::qWait(50);
+  EXPECT_EQ(window->HostObject().MessagesShown(), 0);
+  EXPECT_FALSE(window->Session().connection_established);
+  EXPECT_FALSE(Visible("NWorkPar"));
+}
+
+TEST_F(MainWindowTest, NoSecondOperationStartsInsideARunningOne) {
+  sim::SimulatorOptions options;
+  options.fault.kind = sim::FaultKind::kDelay;
+  options.fault.delay_ms = 700;
+  options.fault.count = 2;
+  Open(options);
+  // While the start-up exchanges pump events, the log-on menu and the timers
+  // that would talk to the line are refused.
+  bool busy_seen = false;
+  QTimer::singleShot(900, window.get(), [this, &busy_seen] {
+    busy_seen = window->HostObject().Busy();
+    window->MenuAction("NUser")->trigger();
+    window->MenuAction("Nconnect")->trigger();
+  });
+  ASSERT_TRUE(WaitConnected());
+  QTest::qWait(200);
+  EXPECT_TRUE(busy_seen);
+  EXPECT_EQ(dialogs->connections, 1);
+  EXPECT_EQ(dialogs->logons, 1);  // the start-up's own log-on only
+}
+
+TEST_F(MainWindowTest, DisconnectButtonClosesTheLineAndForgetsTheCredentials) {
+  Open();
+  ASSERT_TRUE(WaitConnected());
+  QTest::qWait(50);
+  window->findChild<QPushButton*>("BitBtn3")->click();
+  MainSession& s = window->Session();
+  EXPECT_FALSE(s.connection_established);
+  EXPECT_FALSE(s.link.Connected());
+  EXPECT_FALSE(s.write_access);
+  EXPECT_EQ(s.link.write_password[0], ' ');
+  EXPECT_FALSE(Visible("NWorkPar"));
+  EXPECT_TRUE(Visible("Nconnect"));
+  EXPECT_FALSE(window->RepeatPanel()->isVisible());
+}
+
+TEST(MessageWindowTest, SizesFollowTheKind) {
+  const MessageWindowModel one_line = BuildMessageWindow(kMessagePlain, "Готово", "");
+  TFormQues plain(one_line);
+  EXPECT_EQ(plain.size(), QSize(one_line.width, 131));
+  EXPECT_TRUE(plain.OkButton()->isVisibleTo(&plain));
+  EXPECT_FALSE(plain.YesButton()->isVisibleTo(&plain));
+
+  const MessageWindowModel retry = BuildMessageWindow(
+      kMessageRetry, "Не выполнено чтение из таблицы 0.", "Команда 1.  Устройство не отвечает");
+  TFormQues question(retry);
+  EXPECT_EQ(question.height(), 183);
+  EXPECT_EQ(question.Line(2)->text(), "Повторить попытку?");
+  EXPECT_TRUE(question.YesButton()->isVisibleTo(&question));
+  EXPECT_TRUE(question.NoButton()->isVisibleTo(&question));
+  QTimer::singleShot(0, &question, [&question] {
+    EXPECT_EQ(question.focusWidget(), question.YesButton());
+    QTest::keyClick(&question, Qt::Key_Escape);  // Esc answers "Нет"
+  });
+  question.exec();
+  EXPECT_FALSE(question.QuestionAnswer());
+
+  TFormQues error(BuildMessageWindow(kMessageError, "Коммуникационный порт СОМ3 недоступен", ""));
+  EXPECT_EQ(error.windowTitle(), "Ошибка");
+  EXPECT_EQ(error.height(), 131);
+}
+
+}  // namespace
+}  // namespace kvarta::gui
