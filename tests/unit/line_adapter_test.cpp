@@ -148,13 +148,12 @@ TEST_F(LineAdapterTest, WorkingModeNeedsOk) {
   EXPECT_EQ(Count("ato\r"), 3);
 }
 
-TEST_F(LineAdapterTest, SecondSendAnsweredIsEnough) {
-  answers["at@r0"] = "-0";
+TEST_F(LineAdapterTest, FirstUnansweredStepEndsTheSequence) {
+  answers["at@r0"] = "-0";  // the second send answered is enough
   EXPECT_EQ(AdapterSetUp(line, {}), kAdapterOk);
   EXPECT_EQ(Count("at@r0\r"), 2);
-}
 
-TEST_F(LineAdapterTest, FirstUnansweredStepEndsTheSequence) {
+  sent.clear();
   answers["at@u230250"] = "---";
   EXPECT_EQ(AdapterSetUp(line, {}), kAdapterNoGains);
   EXPECT_EQ(sent.back(), "at@u230250\r");

@@ -156,12 +156,6 @@ TEST_F(ModemTest, InitWithoutModemReportsAbsentModem) {
   EXPECT_EQ(modem.log, (std::vector<std::string>{"ATE0", "+++"}));
 }
 
-TEST_F(ModemTest, InitReturnsFailureWordsAtOnce) {
-  modem.answers["ATV1"] = "ERROR";
-  EXPECT_EQ(ModemInit(line), kModemError);
-  EXPECT_EQ(modem.log.size(), 2u);
-}
-
 TEST_F(ModemTest, GsmReadyNeedsBothLines) {
   EXPECT_TRUE(GsmReady(line, panel));
   EXPECT_EQ(Wire(0), std::string("AT+CPAS\r\0", 9));
