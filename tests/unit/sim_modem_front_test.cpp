@@ -4,6 +4,7 @@
 #include <string>
 
 #include "sim/modem_front.h"
+#include "sim/sim_command_line.h"
 #include "unit/sim_front_support.h"
 
 namespace kvarta::sim {
@@ -264,6 +265,44 @@ TEST(SimModemFront, ModemLeftInDataModeIgnoresCommandsUntilTheEscape) {
   EXPECT_EQ(rig.Take(), kOk);
   rig.Send("ATE0\r\r", 18400);
   EXPECT_EQ(rig.Take(), kOk);
+}
+
+TEST(SimFrontOptions, CommandLineSetsTheScripts) {
+  SimCommandLine cl;
+  std::string error;
+  ASSERT_TRUE(
+      ParseSimCommandLine({"--front", "modem", "--modem-dial", "no-dialtone", "--modem-echo", "off",
+                           "--modem-gsm-ready", "no", "--modem-drop-after-requests", "3",
+                           "--modem-drop-after-seconds", "20", "--expect-modem"},
+                          cl, error))
+      << error;
+  EXPECT_EQ(cl.options.front, FrontKind::kModem);
+  EXPECT_EQ(cl.options.modem.dial, DialOutcome::kNoDialTone);
+  EXPECT_FALSE(cl.options.modem.echo);
+  EXPECT_FALSE(cl.options.modem.gsm_ready);
+  EXPECT_EQ(cl.options.modem.drop_after_requests, 3);
+  EXPECT_EQ(cl.options.modem.drop_after_ms, 20000);
+  EXPECT_TRUE(cl.options.expect_modem.enabled);
+  EXPECT_GT(cl.options.expect_modem.every_ms, 0);
+
+  ASSERT_TRUE(ParseSimCommandLine(
+      {"--front", "adapter", "--adapter-silent", "at@l", "--expect-modem-every", "0"}, cl, error))
+      << error;
+  EXPECT_EQ(cl.options.front, FrontKind::kAdapter);
+  EXPECT_EQ(cl.options.adapter.refuse, "at@l");
+  EXPECT_TRUE(cl.options.adapter.refuse_silently);
+  EXPECT_TRUE(cl.options.expect_modem.enabled);
+  EXPECT_EQ(cl.options.expect_modem.every_ms, 0);
+
+  for (const std::vector<std::string>& bad :
+       std::vector<std::vector<std::string>>{{"--front", "fax"},
+                                             {"--modem-dial", "maybe"},
+                                             {"--modem-echo", "yes"},
+                                             {"--modem-gsm-ready", "on"},
+                                             {"--modem-drop-after-requests", "-1"},
+                                             {"--adapter-refuse", ""}}) {
+    EXPECT_FALSE(ParseSimCommandLine(bad, cl, error)) << bad[0];
+  }
 }
 
 }  // namespace
