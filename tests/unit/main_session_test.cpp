@@ -294,6 +294,61 @@ TEST_F(MainSessionTest, ConnectionDialogLeftWithoutConnectingKeepsTheProgramDisc
   EXPECT_TRUE(view.menu.Visible("Nconnect"));
 }
 
+TEST_F(MainSessionTest, PhoneStartUpDialsLogsOnFirstAndStartsTheLineTimers) {
+  sim::SimulatorOptions options;
+  options.front = sim::FrontKind::kModem;
+  Start(options);
+  ConnectionSettings& s = session->store.settings;
+  s.curr.conn_prz = 1;
+  s.phone_book.users_num = 1;
+  s.phone_book.slots[0] = Subscriber{"Котельная", 1, 1, "(044) 123-45-67"};
+  session->TimerStartTimer();
+  ASSERT_TRUE(session->connection_established) << Messages();
+  EXPECT_TRUE(session->modem_connected);
+  EXPECT_EQ(view.logons, 1);  // before dialling
+  EXPECT_TRUE(view.modem_panel);
+  EXPECT_EQ(view.call_duration, "00:00:00");
+  EXPECT_TRUE(view.timers[static_cast<int>(MainTimer::kMoney)].running);
+  EXPECT_TRUE(view.timers[static_cast<int>(MainTimer::kControl)].running);
+  EXPECT_TRUE(view.timers[static_cast<int>(MainTimer::kRerun)].running);
+  EXPECT_EQ(view.bar2.panels[0], " Котельная (тел. (044) 123-45-67)");
+  EXPECT_EQ(session->link.connection_kind, ConnectionKind::kPhone);
+  // The keep-alive poll goes through the call.
+  session->TimerRerunTimer();
+  EXPECT_EQ(session->link.result_code, 0u);
+
+  session->BitBtn3Click();  // hangs up
+  EXPECT_FALSE(session->modem_connected);
+  EXPECT_FALSE(view.modem_panel);
+  EXPECT_FALSE(view.modem_bars);
+  EXPECT_FALSE(session->link.Connected());
+}
+
+TEST_F(MainSessionTest, AdapterStartUpProgramsTheAdapterThenIdentifies) {
+  sim::SimulatorOptions options;
+  options.front = sim::FrontKind::kAdapter;
+  Start(options);
+  session->store.settings.curr.conn_prz = 2;
+  session->TimerStartTimer();
+  ASSERT_TRUE(session->connection_established) << Messages();
+  EXPECT_TRUE(session->write_access);
+  bool programmed = false;
+  for (const auto& [panel, text] : view.bar1.history) {
+    programmed = programmed || (panel == 2 && text == "Соединение с адаптером установлено");
+  }
+  EXPECT_TRUE(programmed);
+
+  TearDown();
+  SetUp();
+  options.adapter.refuse = "at@l";
+  Start(options);
+  session->store.settings.curr.conn_prz = 2;
+  session->TimerStartTimer();
+  EXPECT_FALSE(session->connection_established);
+  EXPECT_EQ(Messages(), "Не удалось установить номер линии|\n");
+  EXPECT_FALSE(session->link.Connected());
+}
+
 TEST_F(MainSessionTest, CallDurationCountsSeconds) {
   Start();
   for (int i = 0; i < 61; ++i) session->TimerMoneyTimer();

@@ -19,7 +19,8 @@ namespace {
 
 constexpr int kPanel0Width = 200;
 constexpr int kPanel1Width = 90;
-constexpr int kPanel3Width = 80;
+// Panel 2 takes the rest of the bar but the last 55 pixels, panel 3's.
+constexpr int kPanel3Width = 55;
 
 // Entries whose windows belong to later work stay disabled until they exist.
 bool EntryAvailable(const std::string& name) {
@@ -82,11 +83,37 @@ void TFormMain::Guarded(F&& f) {
   f();
 }
 
+void TFormMain::WhenIdle(std::function<void()> f) {
+  if (!host_.Busy()) {
+    QtHost::Operation operation(host_);
+    f();
+    return;
+  }
+  // The running exchange ends through the abort flag; the line is closed only
+  // after it has let go of it.
+  session_->link.abort_flag = true;
+  QTimer::singleShot(20, this, [this, f] { WhenIdle(f); });
+}
+
 void TFormMain::BuildPanels() {
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
+  column->addStretch(1);
+  auto* title = new QLabel("kvarta", central);
+  title->setObjectName("LabelTitle");
+  title->setAlignment(Qt::AlignCenter);
+  QFont title_font = title->font();
+  title_font.setPointSize(36);
+  title_font.setBold(true);
+  title->setFont(title_font);
+  title->setStyleSheet("color: #9aa7b4;");
+  auto* subtitle = new QLabel("Программа обслуживания контроллеров", central);
+  subtitle->setAlignment(Qt::AlignCenter);
+  subtitle->setStyleSheet("color: #9aa7b4;");
+  column->addWidget(title);
+  column->addWidget(subtitle);
   column->addStretch(1);
 
   pn_repeat_ = new QFrame(central);
@@ -119,10 +146,8 @@ void TFormMain::BuildPanels() {
   column->addWidget(pnmodem_);
   // "Отключить связь" may be pressed while an exchange runs: it reaches the
   // exchange through the abort flag first.
-  connect(bitbtn3_, &QPushButton::clicked, this, [this] {
-    session_->link.abort_flag = true;
-    Guarded([this] { session_->BitBtn3Click(); });
-  });
+  connect(bitbtn3_, &QPushButton::clicked, this,
+          [this] { WhenIdle([this] { session_->BitBtn3Click(); }); });
 
   status3_ = new QStatusBar(central);
   status3_->setObjectName("StatusBar3");
@@ -136,7 +161,7 @@ void TFormMain::BuildPanels() {
   column->addWidget(status2_);
   column->addWidget(status1_);
   bar1_ = std::make_unique<QtStatusBar>(
-      status1_, std::vector<int>{kPanel0Width, kPanel1Width, 300, kPanel3Width});
+      status1_, std::vector<int>{kPanel0Width, kPanel1Width, 0, kPanel3Width});
   bar2_ = std::make_unique<QtStatusBar>(status2_, std::vector<int>{0});
   bar3_ = std::make_unique<QtStatusBar>(status3_, std::vector<int>{0});
   setCentralWidget(central);
@@ -279,22 +304,13 @@ void TFormMain::ApplySavedGeometry() {
   const CurrentParams& c = session_->store.settings.curr;
   resize(c.form_width, c.form_height);
   move(c.form_left, c.form_top);
-  bar1_->SetPanelWidth(2, std::max(100, status1_->width() - kPanel0Width - kPanel1Width - 55));
-}
-
-void TFormMain::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  if (bar1_) {
-    bar1_->SetPanelWidth(2, std::max(100, width() - kPanel0Width - kPanel1Width - 55));
-  }
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
   if (host_.Busy()) {
     // An exchange is running: ask it to stop; the window closes afterwards.
-    session_->link.abort_flag = true;
     event->ignore();
-    QTimer::singleShot(50, this, [this] { close(); });
+    WhenIdle([this] { QTimer::singleShot(0, this, [this] { close(); }); });
     return;
   }
   if (!closed_) {

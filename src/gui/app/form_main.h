@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -64,7 +65,6 @@ class TFormMain : public QMainWindow, public MainWindowView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildMenus();
@@ -73,6 +73,8 @@ class TFormMain : public QMainWindow, public MainWindowView {
   // Runs f unless a controller operation is already running.
   template <typename F>
   void Guarded(F&& f);
+  // Runs f now, or aborts the running exchange and runs f once it has ended.
+  void WhenIdle(std::function<void()> f);
   void PlaceRepeatPanel(bool above_modem);
 
   QtHost host_;
