@@ -1,0 +1,604 @@
+// The connection windows and the log-on window driven through their widgets,
+// with a simulated controller on a pseudo-terminal named COM1 where a window
+// talks to the line.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+#include "config/log_on_model.h"
+#include "connection/abonent_model.h"
+#include "connection/abonents_list_model.h"
+#include "connection/conn_par_model.h"
+#include "connection/connect_model.h"
+#include "connection/device_search_model.h"
+#include "connection/imit_modem_model.h"
+#include "gui/config/form_short_us_pass.h"
+#include "gui/connection/form_abonent.h"
+#include "gui/connection/form_abonents_list.h"
+#include "gui/connection/form_conn_par.h"
+#include "gui/connection/form_connect.h"
+#include "gui/connection/form_imit_modem.h"
+#include "gui/connection/form_search.h"
+#include "gui/connection/qt_connect_dialogs.h"
+#include "gui/link/qt_host.h"
+#include "link/controller_link.h"
+#include "link/message_window.h"
+#include "platform/port_map.h"
+#include "sim/simulator.h"
+
+namespace kvarta::gui {
+namespace {
+
+template <typename T>
+T* Child(QWidget* window, const char* name) {
+  T* child = window->findChild<T*>(name);
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
+
+bool HasLabel(QWidget* window, const QString& text) {
+  for (QLabel* label : window->findChildren<QLabel*>()) {
+    if (label->text() == text) return true;
+  }
+  return false;
+}
+
+// Types text key by key (QTest::keyClicks knows only ASCII keys).
+void Type(QWidget* widget, const char* utf8) {
+  for (QChar c : QString::fromUtf8(utf8)) {
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  }
+}
+
+// Replaces an edit's text the way a user does: select all, type.
+void Retype(QLineEdit* edit, const char* utf8) {
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  Type(edit, utf8);
+}
+
+// Runs action on the named window once it is shown (it may be opened with
+// exec() by the very click that the test makes next).
+void WhenShown(const char* object_name, std::function<void(QWidget*)> action) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, name = QString(object_name), action] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == name && w->isVisible()) {
+        timer->stop();
+        timer->deleteLater();
+        action(w);
+        return;
+      }
+    }
+  });
+  timer->start();
+}
+
+void FillAbonent(QWidget* w, const char* name, const char* address, const char* phone) {
+  Retype(Child<QLineEdit>(w, "NameEdit"), name);
+  Retype(Child<QComboBox>(w, "AddressList")->lineEdit(), address);
+  Retype(Child<QLineEdit>(w, "PhoneEdit"), phone);
+  QTest::mouseClick(Child<QPushButton>(w, "BitBtn1"), Qt::LeftButton);
+}
+
+class ConnectionWindowsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char dir[] = "/tmp/kvarta_gui_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    home = dir;
+    store = std::make_unique<SettingsStore>(FoldersIn(home));
+    store->Load(1024, 768);
+    host.message_override = [this](const MessageWindowModel& m) {
+      messages.push_back(m);
+      return answer_yes;
+    };
+  }
+  void TearDown() override {
+    simulator.reset();
+    std::system(("rm -rf " + home).c_str());
+  }
+
+  void StartSimulator(sim::SimulatorOptions options) {
+    simulator = std::make_unique<sim::Simulator>(options);
+    const std::string path = simulator->StartOnPty();
+    ASSERT_FALSE(path.empty());
+    std::ofstream(store->folders().ini + "/" + kPortMapFileName) << "COM1=" << path << "\n";
+  }
+  std::string Last() const {
+    return messages.empty() ? "" : messages.back().line1 + "|" + messages.back().line2;
+  }
+
+  std::string home;
+  std::unique_ptr<SettingsStore> store;
+  QtHost host;
+  ControllerLink link{host, RealClock()};
+  QtConnectDialogs opener{host, nullptr};
+  std::vector<MessageWindowModel> messages;
+  bool answer_yes = false;
+  std::unique_ptr<sim::Simulator> simulator;
+};
+
+TEST_F(ConnectionWindowsTest, WindowsHaveTheirCaptionsSizesAndLabels) {
+  ConnectModel connect(host, RealClock(), *store, link, opener);
+  connect.OnShow();
+  TFormConnect form_connect(connect);
+  EXPECT_EQ(form_connect.windowTitle(), "Установка связи с устройством");
+  EXPECT_EQ(form_connect.size(), QSize(440, 280));
+  EXPECT_EQ(Child<QComboBox>(&form_connect, "AddressList")->count(), 255);
+  EXPECT_EQ(Child<QComboBox>(&form_connect, "AddressList")->currentText(), "1");
+
+  const struct {
+    ConnectionKind kind;
+    const char* title;
+    int height;
+  } kinds[] = {
+      {ConnectionKind::kDirect, "Параметры связи с устройством (непосредственная связь)", 220},
+      {ConnectionKind::kPhone, "Параметры связи с устройством (связь по телефону)", 382},
+      {ConnectionKind::kAdapter, "Параметры связи с устройством (через адаптер связи)", 474},
+  };
+  for (const auto& k : kinds) {
+    ConnParModel params(host, store->settings, k.kind, opener);
+    params.OnShow();
+    TFormConn_Par form(params);
+    EXPECT_EQ(form.windowTitle(), QString::fromUtf8(k.title));
+    EXPECT_EQ(form.size(), QSize(598, k.height));
+    EXPECT_EQ(!Child<QWidget>(&form, "PhonePanel")->isHidden(), k.kind == ConnectionKind::kPhone);
+    EXPECT_EQ(!Child<QWidget>(&form, "AdapterPanel")->isHidden(),
+              k.kind == ConnectionKind::kAdapter);
+    EXPECT_TRUE(HasLabel(&form, "Время ожидания первого\nбайта ответа (1...120)"));
+    EXPECT_TRUE(HasLabel(&form, "Количество преамбул\nв запросе (0...255)"));
+  }
+
+  AbonentsListModel list(host, store->settings.phone_book, opener);
+  list.OnShow();
+  TFormAbonents_List form_list(list);
+  EXPECT_EQ(form_list.windowTitle(), " Список абонентов");
+  EXPECT_EQ(form_list.size(), QSize(682, 560));
+  auto* grid = Child<QTableWidget>(&form_list, "StringGrid1");
+  ASSERT_EQ(grid->columnCount(), 4);
+  EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), "№");
+  EXPECT_EQ(grid->horizontalHeaderItem(3)->text(), "№ телефона");
+
+  Subscriber slot;
+  AbonentModel abonent(host, slot, AbonentModel::Mode::kAdd);
+  abonent.OnShow();
+  TFormAbonent form_abonent(abonent);
+  EXPECT_EQ(form_abonent.windowTitle(), " Параметры абонента");
+  EXPECT_EQ(form_abonent.size(), QSize(568, 190));
+
+  SearchModel search(host, RealClock(), *store, link);
+  search.OnShow();
+  TFormSearch form_search(search, host);
+  EXPECT_EQ(form_search.windowTitle(), "Определение адреса контроллера  и скорости обмена");
+  EXPECT_EQ(form_search.size(), QSize(440, 310));
+  EXPECT_EQ(Child<QLineEdit>(&form_search, "FirstWaitEdit")->text(), "300");
+  EXPECT_FALSE(Child<QPushButton>(&form_search, "StopButton")->isEnabled());
+
+  ImitModemModel imitation(host, RealClock(), *store);
+  TFormImit_Modem form_imitation(imitation, host);
+  EXPECT_EQ(form_imitation.windowTitle(), "");
+  EXPECT_EQ(form_imitation.size(), QSize(290, 118));
+
+  LogOnModel logon;
+  TFormShortUsPass form_logon(logon);
+  EXPECT_EQ(form_logon.windowTitle(), "Идентификация пользователя программы");
+  EXPECT_EQ(form_logon.size(), QSize(368, 187));
+  EXPECT_TRUE(HasLabel(&form_logon, " Код идентификации  пользователя"));
+  EXPECT_TRUE(HasLabel(&form_logon, " Пароль на запись в контроллер"));
+}
+
+TEST_F(ConnectionWindowsTest, ConnectKindListSwitchesThePanels) {
+  std::vector<bool> modem_bars;
+  ConnectModel::MainWindowHooks hooks;
+  hooks.set_modem_bars_visible = [&](bool v) { modem_bars.push_back(v); };
+  ConnectModel model(host, RealClock(), *store, link, opener, hooks);
+  model.OnShow();
+  TFormConnect form(model);
+  form.show();
+  auto* kind = Child<QComboBox>(&form, "KindList");
+  auto* direct = Child<QWidget>(&form, "DirectPanel");
+  auto* phone = Child<QWidget>(&form, "PhonePanel");
+  auto* address = Child<QComboBox>(&form, "AddressList");
+  EXPECT_FALSE(direct->isHidden());
+  EXPECT_TRUE(phone->isHidden());
+
+  QTest::keyClick(kind, Qt::Key_Down);  // "Связь по телефону"
+  EXPECT_EQ(store->settings.curr.conn_prz, 1);
+  EXPECT_TRUE(direct->isHidden());
+  EXPECT_FALSE(phone->isHidden());
+  EXPECT_FALSE(address->isEnabled());
+  auto* subscriber = Child<QComboBox>(&form, "SubscriberList");
+  ASSERT_EQ(subscriber->count(), 1);
+  EXPECT_EQ(subscriber->itemText(0), "Новый абонент");
+  EXPECT_EQ(subscriber->currentIndex(), -1);
+  EXPECT_FALSE(Child<QPushButton>(&form, "ConnectButton")->isEnabled());
+  ASSERT_FALSE(modem_bars.empty());
+  EXPECT_TRUE(modem_bars.back());
+
+  QTest::keyClick(kind, Qt::Key_Down);  // the line adapter
+  EXPECT_EQ(store->settings.curr.conn_prz, 2);
+  EXPECT_FALSE(direct->isHidden());
+  EXPECT_TRUE(phone->isHidden());
+  EXPECT_FALSE(Child<QPushButton>(&form, "SearchButton")->isEnabled());
+  EXPECT_TRUE(address->isEnabled());
+  EXPECT_FALSE(modem_bars.back());
+}
+
+TEST_F(ConnectionWindowsTest, NewSubscriberFromThePhoneKindsList) {
+  store->settings.curr.conn_prz = 1;
+  ConnectModel model(host, RealClock(), *store, link, opener);
+  model.OnShow();
+  TFormConnect form(model);
+  form.show();
+  WhenShown("TFormAbonent", [](QWidget* w) { FillAbonent(w, "Котельная", "17", "123-45"); });
+  QTest::keyClick(Child<QComboBox>(&form, "SubscriberList"), Qt::Key_Down);
+  EXPECT_EQ(store->settings.phone_book.users_num, 1);
+  EXPECT_EQ(Child<QComboBox>(&form, "SubscriberList")->currentText(), "Котельная");
+  EXPECT_EQ(Child<QComboBox>(&form, "AddressList")->currentText(), "17");
+  EXPECT_TRUE(Child<QPushButton>(&form, "ConnectButton")->isEnabled());
+}
+
+TEST_F(ConnectionWindowsTest, RunConnectDialogRefusesAddressZeroThenConnects) {
+  StartSimulator({});
+  std::vector<bool> visible_after_error;
+  WhenShown("TFormConnect", [&](QWidget* w) {
+    auto* address = Child<QComboBox>(w, "AddressList")->lineEdit();
+    Retype(address, "0");
+    QTest::mouseClick(Child<QPushButton>(w, "ConnectButton"), Qt::LeftButton);
+    visible_after_error.push_back(w->isVisible());
+    Retype(address, "7");
+    QTest::mouseClick(Child<QPushButton>(w, "ConnectButton"), Qt::LeftButton);
+  });
+  EXPECT_TRUE(RunConnectDialog(nullptr, host, RealClock(), *store, link, {}));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].kind, kMessageInputError);
+  EXPECT_EQ(Last(), "Адрес вне допустимого диапазона|(1...255)");
+  EXPECT_EQ(visible_after_error, std::vector<bool>{true});
+  EXPECT_TRUE(link.Connected());
+  EXPECT_EQ(link.address, 7);
+  EXPECT_EQ(store->settings.dir_conn.adr, 7);
+  link.ClosePort();
+}
+
+TEST_F(ConnectionWindowsTest, ConnParChecksBordersTypedIntoTheEdits) {
+  const struct {
+    const char* edit;
+    const char* typed;
+    bool accepted;
+    const char* message;
+  } cases[] = {
+      {"FirstWaitEdit", "12x0", true, ""},
+      {"FirstWaitEdit", "121", false, "Время ожидания первого байта ответа"},
+      {"NextWaitEdit", "55", true, ""},
+      {"NextWaitEdit", "5000", true, ""},
+      {"NextWaitEdit", "54", false, "Время ожидания следующих байтов ответа"},
+      {"NextWaitEdit", "5001", false, "Время ожидания следующих байтов ответа"},
+      {"PreamblesEdit", "0", true, ""},
+      {"PreamblesEdit", "256", false, "Количество преамбул в запросе"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.edit) + " " + c.typed);
+    messages.clear();
+    const ChannelParams before = store->settings.dir_conn;
+    ConnParModel model(host, store->settings, ConnectionKind::kDirect, opener);
+    model.OnShow();
+    TFormConn_Par form(model);
+    form.show();
+    Retype(Child<QLineEdit>(&form, c.edit), c.typed);
+    QTest::mouseClick(Child<QPushButton>(&form, "BitBtn1"), Qt::LeftButton);
+    EXPECT_EQ(model.accepted(), c.accepted);
+    EXPECT_EQ(form.isVisible(), !c.accepted);
+    if (c.accepted) {
+      EXPECT_TRUE(messages.empty()) << Last();
+    } else {
+      EXPECT_EQ(Last(), std::string(c.message) + "|Параметр вне допустимого диапазона");
+      EXPECT_EQ(messages.back().kind, kMessageInputError);
+      EXPECT_EQ(store->settings.dir_conn, before);
+    }
+  }
+  EXPECT_EQ(store->settings.dir_conn.wait_time, 120u);
+  EXPECT_EQ(store->settings.dir_conn.time_out, 5000u);
+  EXPECT_EQ(store->settings.dir_conn.preambles_ch0, 0);
+}
+
+TEST_F(ConnectionWindowsTest, NumberEditsDropLettersButPassPercentAndApostrophe) {
+  ConnParModel model(host, store->settings, ConnectionKind::kDirect, opener);
+  model.OnShow();
+  TFormConn_Par form(model);
+  form.show();
+  auto* preambles = Child<QLineEdit>(&form, "PreamblesEdit");
+  Retype(preambles, "1aя%2'-");
+  EXPECT_EQ(preambles->text(), "1%2'");
+  EXPECT_EQ(model.preambles.text, "1%2'");
+  // The command edit takes any text.
+  ConnParModel phone(host, store->settings, ConnectionKind::kPhone, opener);
+  phone.OnShow();
+  TFormConn_Par phone_form(phone);
+  phone_form.show();
+  Retype(Child<QLineEdit>(&phone_form, "CommandEdit"), "ATZ%d");
+  EXPECT_EQ(phone.command.text, "ATZ%d");
+}
+
+TEST_F(ConnectionWindowsTest, AdapterCorrectionIsTypedWithItsSign) {
+  store->settings.adap_line.correction_on = 0;
+  ConnParModel model(host, store->settings, ConnectionKind::kAdapter, opener);
+  model.OnShow();
+  TFormConn_Par form(model);
+  form.show();
+  auto* unit = Child<QComboBox>(&form, "UnitList");
+  auto* value = Child<QLineEdit>(&form, "CorrectionValueEdit");
+  EXPECT_FALSE(unit->isEnabled());
+  EXPECT_FALSE(value->isEnabled());
+  QTest::keyClick(Child<QComboBox>(&form, "CorrectionList"), Qt::Key_Down);  // " Требуется"
+  EXPECT_TRUE(unit->isEnabled());
+  if (unit->currentIndex() != 0) {
+    unit->setFocus();
+    QTest::keyClick(unit, Qt::Key_Home);
+  }
+  ASSERT_EQ(unit->currentIndex(), 0);  // microseconds
+  EXPECT_EQ(Child<QLabel>(&form, "RangeLabel")->text(), "Диапазон:  1900...65536");
+  Retype(value, "1899");
+  QTest::mouseClick(Child<QAbstractButton>(&form, "MinusButton"), Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(&form, "BitBtn1"), Qt::LeftButton);
+  EXPECT_EQ(Last(), "Значение для коррекции разности частот|Параметр вне допустимого диапазона");
+  Retype(value, "2000");
+  QTest::mouseClick(Child<QPushButton>(&form, "BitBtn1"), Qt::LeftButton);
+  ASSERT_TRUE(model.accepted()) << Last();
+  EXPECT_EQ(store->settings.adap_line.correction_value, -2000);
+  EXPECT_EQ(store->settings.adap_line.correction_on, 1);
+}
+
+TEST_F(ConnectionWindowsTest, PhoneBookAddsSortsAndDeletesThroughItsButtons) {
+  AbonentsListModel model(host, store->settings.phone_book, opener);
+  model.OnShow();
+  TFormAbonents_List form(model);
+  form.show();
+  auto* grid = Child<QTableWidget>(&form, "StringGrid1");
+  auto* add = Child<QPushButton>(&form, "AddButton");
+  auto* remove = Child<QPushButton>(&form, "DeleteButton");
+  EXPECT_FALSE(remove->isEnabled());
+  EXPECT_FALSE(Child<QPushButton>(&form, "EditButton")->isEnabled());
+
+  WhenShown("TFormAbonent", [](QWidget* w) { FillAbonent(w, "Школа", "3", "555"); });
+  QTest::mouseClick(add, Qt::LeftButton);
+  WhenShown("TFormAbonent", [](QWidget* w) { FillAbonent(w, "Аптека 50%", "12", "111"); });
+  QTest::mouseClick(add, Qt::LeftButton);
+  ASSERT_EQ(grid->rowCount(), 2);
+  // Sorted by name; the new entry is the selection.
+  EXPECT_EQ(grid->item(0, 0)->text(), "  1");
+  EXPECT_EQ(grid->item(0, 1)->text(), " Аптека 50%");
+  EXPECT_EQ(grid->item(0, 2)->text(), " 12");
+  EXPECT_EQ(grid->item(1, 3)->text(), " 555");
+  EXPECT_EQ(grid->currentRow(), 0);
+  EXPECT_FALSE(form.HeaderEnabled(1));
+  EXPECT_TRUE(form.HeaderEnabled(3));
+
+  // The phone number header sorts by number; the selection stays on its entry.
+  QHeaderView* header = grid->horizontalHeader();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(3) + 5, header->height() / 2));
+  EXPECT_EQ(grid->item(0, 1)->text(), " Аптека 50%");
+  EXPECT_TRUE(form.HeaderEnabled(1));
+  EXPECT_FALSE(form.HeaderEnabled(3));
+
+  // Delete the second row after "Да".
+  answer_yes = true;
+  grid->setFocus();
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                    grid->visualItemRect(grid->item(1, 1)).center());
+  EXPECT_EQ(grid->currentRow(), 1);
+  QTest::mouseClick(remove, Qt::LeftButton);
+  EXPECT_EQ(Last(), "Вы действительно хотите|удалить этот абонент?");
+  ASSERT_EQ(grid->rowCount(), 1);
+  EXPECT_EQ(grid->item(0, 1)->text(), " Аптека 50%");
+  EXPECT_EQ(store->settings.phone_book.users_num, 0);  // only the working copy so far
+
+  QTest::mouseClick(Child<QPushButton>(&form, "BitBtn1"), Qt::LeftButton);
+  EXPECT_TRUE(model.accepted());
+  EXPECT_FALSE(form.isVisible());
+  ASSERT_EQ(store->settings.phone_book.users_num, 1);
+  EXPECT_EQ(store->settings.phone_book.slots[0].name, "Аптека 50%");
+  EXPECT_EQ(store->settings.phone_book.slots[0].contr_adr, 12);
+}
+
+TEST_F(ConnectionWindowsTest, PhoneBookClosedAfterAChangeAsksToKeepIt) {
+  AbonentsListModel model(host, store->settings.phone_book, opener);
+  model.OnShow();
+  TFormAbonents_List form(model);
+  form.show();
+  WhenShown("TFormAbonent", [](QWidget* w) { FillAbonent(w, "Школа", "3", "555"); });
+  QTest::mouseClick(Child<QPushButton>(&form, "AddButton"), Qt::LeftButton);
+  answer_yes = false;
+  QTest::keyClick(&form, Qt::Key_Escape);
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(Last(), "Сохранить изменённый список абонентов?|");
+  EXPECT_EQ(messages.back().kind, kMessageQuestion);
+  EXPECT_FALSE(model.accepted());
+  EXPECT_EQ(store->settings.phone_book.users_num, 0);
+}
+
+TEST_F(ConnectionWindowsTest, AbonentRequiresAllFieldsAndAnAddressInRange) {
+  Subscriber slot;
+  AbonentModel model(host, slot, AbonentModel::Mode::kAdd);
+  model.OnShow();
+  TFormAbonent form(model);
+  form.show();
+  Retype(Child<QLineEdit>(&form, "NameEdit"), "Котельная");
+  QTest::mouseClick(Child<QPushButton>(&form, "BitBtn1"), Qt::LeftButton);
+  EXPECT_EQ(Last(), "Введены не все параметры|");
+  Retype(Child<QLineEdit>(&form, "PhoneEdit"), "1");
+  Retype(Child<QComboBox>(&form, "AddressList")->lineEdit(), "256");
+  QTest::mouseClick(Child<QPushButton>(&form, "BitBtn1"), Qt::LeftButton);
+  EXPECT_EQ(Last(), "Адрес вне допустимого диапазона|(1...255)");
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_EQ(slot.name, "");
+}
+
+TEST_F(ConnectionWindowsTest, LogOnEnterMovesToThePasswordAndAccepts) {
+  LogOnModel model;
+  model.SetCode("99");
+  model.Show();
+  TFormShortUsPass form(model);
+  form.show();
+  QApplication::setActiveWindow(&form);
+  auto* code = Child<QLineEdit>(&form, "CodeEdit");
+  auto* password = Child<QLineEdit>(&form, "PasswordEdit");
+  EXPECT_EQ(code->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(code->text(), "");
+  code->setFocus();
+  Type(code, "1a2%9");  // the letter is dropped; 4 characters at most
+  EXPECT_EQ(model.Code(), "12%9");
+  QTest::keyClick(code, Qt::Key_Return);
+  EXPECT_TRUE(password->hasFocus());
+  EXPECT_TRUE(form.isVisible());
+  Type(password, "Пароль");
+  QTest::keyClick(password, Qt::Key_Return);
+  EXPECT_FALSE(form.isVisible());
+  ASSERT_TRUE(model.Accepted());
+  EXPECT_EQ(std::string(model.ResultCode().begin(), model.ResultCode().end()), "12%9");
+  const auto& p = model.ResultPassword();
+  EXPECT_EQ(std::string(p.begin(), p.end()), "\xCF\xE0\xF0\xEE\xEB\xFC      ");  // cp1251
+}
+
+TEST_F(ConnectionWindowsTest, LogOnCancelKeepsNothing) {
+  LogOnModel model;
+  WhenShown("TFormShortUsPass", [](QWidget* w) {
+    Type(Child<QLineEdit>(w, "CodeEdit"), "12");
+    QTest::mouseClick(Child<QPushButton>(w, "BitBtn2"), Qt::LeftButton);
+  });
+  EXPECT_FALSE(RunLogOnDialog(nullptr, model));
+  EXPECT_FALSE(model.Accepted());
+}
+
+TEST_F(ConnectionWindowsTest, SearchFindsTheSimulatedController) {
+  sim::SimulatorOptions options;
+  options.address = 17;
+  options.listen_baud = 9600;
+  StartSimulator(options);
+  SearchModel model(host, RealClock(), *store, link);
+  model.OnShow();
+  TFormSearch form(model, host);
+  form.show();
+  Retype(Child<QLineEdit>(&form, "FirstWaitEdit"), "100");
+  bool busy_during_scan = false;
+  model.on_progress = [&, repaint = model.on_progress] {
+    busy_during_scan = busy_during_scan || host.Busy();
+    repaint();
+  };
+  QTest::mouseClick(Child<QPushButton>(&form, "SearchButton"), Qt::LeftButton);
+  EXPECT_TRUE(busy_during_scan);
+  EXPECT_FALSE(host.Busy());
+  EXPECT_EQ(Last(), "Установлена связь с устройством|Адр. = 17.  Скорость обмена = 9600");
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+  EXPECT_EQ(Child<QLabel>(&form, "RateValue")->text(), "9600");
+  EXPECT_EQ(store->settings.dir_conn.adr, 17);
+  EXPECT_EQ(store->settings.dir_conn.rate_ch0, 9600u);
+  EXPECT_FALSE(link.Connected());
+}
+
+TEST_F(ConnectionWindowsTest, SearchCannotBeClosedWhileScanningAndStops) {
+  sim::SimulatorOptions options;
+  options.listen_baud = 230400;  // never reached: the scan is stopped first
+  StartSimulator(options);
+  SearchModel model(host, RealClock(), *store, link);
+  model.OnShow();
+  TFormSearch form(model, host);
+  form.show();
+  Retype(Child<QLineEdit>(&form, "FirstWaitEdit"), "100");
+  bool stop_enabled = false, search_enabled = true, still_open = false;
+  QTimer::singleShot(250, &form, [&] {
+    stop_enabled = Child<QPushButton>(&form, "StopButton")->isEnabled();
+    search_enabled = Child<QPushButton>(&form, "SearchButton")->isEnabled();
+    form.close();
+    QTest::keyClick(&form, Qt::Key_Escape);
+    still_open = form.isVisible() && form.Scanning();
+    QTest::mouseClick(Child<QPushButton>(&form, "StopButton"), Qt::LeftButton);
+  });
+  QTest::mouseClick(Child<QPushButton>(&form, "SearchButton"), Qt::LeftButton);
+  EXPECT_TRUE(stop_enabled);
+  EXPECT_FALSE(search_enabled);
+  EXPECT_TRUE(still_open);
+  EXPECT_EQ(Last(), "Устройство не обнаружено|");
+  EXPECT_EQ(messages.back().kind, kMessageExchange);
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_TRUE(Child<QPushButton>(&form, "SearchButton")->isEnabled());
+  EXPECT_FALSE(Child<QPushButton>(&form, "StopButton")->isEnabled());
+  EXPECT_FALSE(link.Connected());
+  QTest::mouseClick(Child<QPushButton>(&form, "ExitButton"), Qt::LeftButton);
+  EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(ConnectionWindowsTest, ImitationAnswersTheControllersModemCommand) {
+  sim::SimulatorOptions options;
+  options.expect_modem.enabled = true;
+  StartSimulator(options);
+  ImitModemModel model(host, RealClock(), *store);
+  model.OnShow();
+  TFormImit_Modem form(model, host);
+  form.show();
+  auto* close = Child<QPushButton>(&form, "CloseButton");
+  EXPECT_TRUE(close->isHidden());
+  EXPECT_EQ(Child<QLabel>(&form, "TextLabel")->text(), "Ожидайте...");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return model.close_button_visible; }, 20000)) << Last();
+  EXPECT_EQ(Child<QLabel>(&form, "TextLabel")->text(), "Отправлен ответ на АТ-команду");
+  EXPECT_FALSE(close->isHidden());
+  EXPECT_TRUE(Child<QLabel>(&form, "HintLabel")->isHidden());
+  EXPECT_TRUE(messages.empty()) << Last();
+  QTest::mouseClick(close, Qt::LeftButton);
+  EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(ConnectionWindowsTest, ImitationEscapeOrCloseStopsTheWait) {
+  StartSimulator({});  // a controller that never sends the modem command
+  for (bool by_escape : {true, false}) {
+    SCOPED_TRACE(by_escape ? "Esc" : "close");
+    ImitModemModel model(host, RealClock(), *store);
+    model.OnShow();
+    TFormImit_Modem form(model, host);
+    form.show();
+    // The wait runs inside the start timer and pumps the events itself, so
+    // the user's action is a timer of its own.
+    bool waiting = false, refused = false;
+    int bar = 0;
+    QTimer::singleShot(1300, &form, [&] {
+      waiting = model.progress_timer_running;
+      bar = Child<QProgressBar>(&form, "ProgressBar1")->value();
+      if (by_escape) {
+        QTest::keyClick(&form, Qt::Key_Escape);
+      } else {
+        form.close();
+        refused = form.isVisible();
+      }
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.isVisible(); }, 5000));
+    EXPECT_TRUE(waiting);
+    EXPECT_GT(bar, 0);  // the progress timer moved the bar during the wait
+    EXPECT_EQ(refused, !by_escape);
+    EXPECT_TRUE(model.closed);
+    EXPECT_FALSE(model.close_button_visible);
+    EXPECT_TRUE(messages.empty()) << Last();
+  }
+}
+
+}  // namespace
+}  // namespace kvarta::gui
