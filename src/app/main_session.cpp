@@ -31,12 +31,6 @@ class BusyCursor {
   Host& host_;
 };
 
-AdapterSetUpParams AdapterParamsOf(const AdapterLineParams& p) {
-  return AdapterSetUpParams{p.line_num,      p.baud_rate,       p.k_output,
-                            p.k_input,       p.radio_on,        p.lider_on,
-                            p.correction_on, p.correction_type, p.correction_value};
-}
-
 }  // namespace
 
 MainSession::MainSession(Host& host_in, Clock& clock_in, MainWindowView& view_in,
@@ -189,8 +183,7 @@ bool MainSession::ConnectByKind() {
     {
       BusyCursor busy(host);
       LineContext line{*link.port, clock, host};
-      result = AdapterSetUp(line, AdapterParamsOf(store.settings.adap_line),
-                            StatusPanelRef{&view.StatusBar1(), 2});
+      result = AdapterSetUp(line, store.settings.adap_line, StatusPanelRef{&view.StatusBar1(), 2});
     }
     view.Timer(MainTimer::kMessage).Start();
     if (result != 0) {

@@ -48,10 +48,7 @@ CliLine ResolveLine(const CliOptions& o, const ConnectionSettings& s,
   line.dial.attempts =
       static_cast<uint32_t>(o.dial_attempts.value_or(static_cast<int>(s.modem.conn_repeat)));
 
-  const AdapterLineParams& a = s.adap_line;
-  line.adapter = AdapterSetUpParams{a.line_num,      a.baud_rate,       a.k_output,
-                                    a.k_input,       a.radio_on,        a.lider_on,
-                                    a.correction_on, a.correction_type, a.correction_value};
+  line.adapter = s.adap_line;
   if (o.line) line.adapter.line_num = static_cast<uint8_t>(*o.line - 1);
   if (o.adapter_rate) line.adapter.baud_rate = static_cast<uint8_t>(*o.adapter_rate);
   if (o.gain_out) line.adapter.k_output = static_cast<uint8_t>(*o.gain_out);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "connection/connection_settings.h"
 #include "connection/line_context.h"
 #include "link/host.h"
 
@@ -29,19 +30,8 @@ inline constexpr int kAdapterAnswerOk = 0;     // "0"
 inline constexpr int kAdapterAnswerError = 4;  // "4"
 inline constexpr int kAdapterAnswerNone = 1000;
 
-// The line parameters the set-up programs (the adapter line group of the
-// connection settings, as plain values).
-struct AdapterSetUpParams {
-  uint8_t line_num = 1;   // list index 0..7
-  uint8_t baud_rate = 1;  // list index 0..4
-  uint8_t k_output = 230;
-  uint8_t k_input = 250;
-  uint8_t radio_on = 0;
-  uint8_t lider_on = 0;
-  uint8_t correction_on = 0;
-  uint8_t correction_type = 0;  // 0 microseconds, 1 bauds
-  int32_t correction_value = 1900;
-};
+// The set-up programs the adapter line group of the connection settings.
+using AdapterSetUpParams = AdapterLineParams;
 
 // The formatted commands in the order they are sent (the escape once).
 struct AdapterCommands {

@@ -13,27 +13,14 @@
 #include "connection/program_folders.h"
 #include "connection/settings_store.h"
 #include "platform/cp1251.h"
+#include "support/temp_dir.h"
 
 namespace kvarta {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
- public:
-  TempDir() {
-    std::string templ = (fs::temp_directory_path() / "kvarta_set_XXXXXX").string();
-    path_ = ::mkdtemp(templ.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+using test::TempDir;
 
 std::string ReadRaw(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

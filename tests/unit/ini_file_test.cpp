@@ -11,29 +11,14 @@
 
 #include "connection/atomic_file.h"
 #include "platform/cp1251.h"
+#include "support/temp_dir.h"
 
 namespace kvarta {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
- public:
-  TempDir() {
-    std::string templ = (fs::temp_directory_path() / "kvarta_ini_XXXXXX").string();
-    path_ = ::mkdtemp(templ.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
-  }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+using test::TempDir;
 
 void WriteRaw(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;

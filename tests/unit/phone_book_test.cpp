@@ -9,27 +9,14 @@
 
 #include "connection/ini_file.h"
 #include "platform/cp1251.h"
+#include "support/temp_dir.h"
 
 namespace kvarta {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
- public:
-  TempDir() {
-    std::string templ = (fs::temp_directory_path() / "kvarta_book_XXXXXX").string();
-    path_ = ::mkdtemp(templ.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
+using test::TempDir;
 
 PhoneBook BookOf(const std::vector<std::pair<std::string, std::string>>& entries) {
   PhoneBook book;
