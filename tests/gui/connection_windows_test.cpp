@@ -551,6 +551,7 @@ TEST_F(ConnectionWindowsTest, SearchCannotBeClosedWhileScanningAndStops) {
 TEST_F(ConnectionWindowsTest, ImitationAnswersTheControllersModemCommand) {
   sim::SimulatorOptions options;
   options.expect_modem.enabled = true;
+  options.expect_modem.every_ms = 300;  // the window may open the port late
   StartSimulator(options);
   ImitModemModel model(host, RealClock(), *store);
   model.OnShow();

@@ -223,10 +223,6 @@ QAction* TFormMain::MenuAction(const std::string& name) const {
   return it == actions_.end() ? nullptr : it->second;
 }
 
-QTimer* TFormMain::TimerObject(MainTimer t) const {
-  return timers_.at(t)->Get();
-}
-
 void TFormMain::SetModemBarsVisible(bool visible) {
   status2_->setVisible(visible);
   status3_->setVisible(visible);
@@ -258,12 +254,8 @@ void TFormMain::ApplyMenuState(const MainMenuState& state) {
   bt_repeat_->setEnabled(state.repeat_buttons_enabled);
   bt_stored_->setEnabled(state.repeat_buttons_enabled);
   if (state.set_label) label2_->setText(QString::fromStdString(state.label));
-  PlaceRepeatPanel(state.repeat_panel_above_modem);
-}
-
-void TFormMain::PlaceRepeatPanel(bool /*above_modem*/) {
-  // The column layout keeps pn_repeat directly above pnmodem, which sits
-  // directly above the status bars when it is hidden.
+  // The column layout keeps pn_repeat right above pnmodem, and above the
+  // status bars while pnmodem is hidden, as state.repeat_panel_above_modem says.
 }
 
 void TFormMain::ResetRepeatPanel() {

@@ -37,7 +37,6 @@ class TFormMain : public QMainWindow, public MainWindowView {
   QtHost& HostObject() { return host_; }
   QtStatusBar& Bar1() { return *bar1_; }
   QAction* MenuAction(const std::string& name) const;
-  QTimer* TimerObject(MainTimer t) const;
   QLabel* CallDurationLabel() const { return pntime_; }
   QFrame* ModemPanel() const { return pnmodem_; }
   QFrame* RepeatPanel() const { return pn_repeat_; }
@@ -75,7 +74,6 @@ class TFormMain : public QMainWindow, public MainWindowView {
   void Guarded(F&& f);
   // Runs f now, or aborts the running exchange and runs f once it has ended.
   void WhenIdle(std::function<void()> f);
-  void PlaceRepeatPanel(bool above_modem);
 
   QtHost host_;
   std::unique_ptr<Dialogs> dialogs_;

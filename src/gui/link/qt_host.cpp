@@ -100,10 +100,4 @@ std::string QtStatusBar::PanelText(int panel) const {
   return panels_[static_cast<size_t>(panel)]->text().toStdString();
 }
 
-void QtStatusBar::SetPanelWidth(int panel, int width) {
-  if (panel >= 0 && panel < static_cast<int>(panels_.size()) && width > 0) {
-    panels_[static_cast<size_t>(panel)]->setFixedWidth(width);
-  }
-}
-
 }  // namespace kvarta::gui

@@ -67,7 +67,6 @@ class QtStatusBar : public StatusBar {
   void SetPanelText(int panel, const std::string& utf8) override;
   void Repaint() override;
   std::string PanelText(int panel) const;
-  void SetPanelWidth(int panel, int width);
   QStatusBar* Widget() const { return bar_; }
 
  private:
