@@ -67,16 +67,16 @@ TFormConn_Par::TFormConn_Par(ConnParModel& model, QWidget* parent)
 void TFormConn_Par::BuildCommon() {
   AddLabel(this, "Порт подключения", 16, 14, 180);
   port_ = AddCombo(this, "PortList", 196, 14, 90);
-  AddLabel(this, "Скорость обмена", 310, 14, 180);
-  rate_ = AddCombo(this, "RateList", 490, 14, 90);
+  AddLabel(this, "Скорость обмена", 300, 14, 196);
+  rate_ = AddCombo(this, "RateList", 500, 14, 84);
   AddLabel(this, "Время ожидания первого\nбайта ответа (1...120)", 16, 46, 180, 36);
   first_wait_ = AddNumberEdit(this, "FirstWaitEdit", 196, 52, 90);
-  AddLabel(this, "Время ожидания следующих\nбайтов ответа (55...5000)", 310, 46, 180, 36);
-  next_wait_ = AddNumberEdit(this, "NextWaitEdit", 490, 52, 90);
+  AddLabel(this, "Время ожидания следующих\nбайтов ответа (55...5000)", 300, 46, 196, 36);
+  next_wait_ = AddNumberEdit(this, "NextWaitEdit", 500, 52, 84);
   AddLabel(this, "Количество преамбул\nв запросе (0...255)", 16, 90, 180, 36);
   preambles_ = AddNumberEdit(this, "PreamblesEdit", 196, 96, 90);
-  AddLabel(this, "Количество попыток обмена", 310, 96, 180);
-  attempts_ = AddCombo(this, "AttemptsList", 490, 96, 90);
+  AddLabel(this, "Количество попыток обмена", 300, 96, 196);
+  attempts_ = AddCombo(this, "AttemptsList", 500, 96, 84);
 }
 
 void TFormConn_Par::BuildPhonePanel() {

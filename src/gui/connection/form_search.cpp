@@ -16,7 +16,7 @@
 namespace kvarta::gui {
 namespace {
 
-constexpr int kValueLeft = 300;
+constexpr int kValueLeft = 294;
 
 QLabel* AddLabel(QWidget* parent, const char* text, int x, int y, int w) {
   auto* label = new QLabel(QString::fromUtf8(text), parent);
@@ -27,7 +27,7 @@ QLabel* AddLabel(QWidget* parent, const char* text, int x, int y, int w) {
 QLineEdit* AddNumberEdit(QWidget* parent, const char* name, int y) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
-  edit->setGeometry(kValueLeft, y, 60, 23);
+  edit->setGeometry(kValueLeft, y, 46, 23);
   KeyFilter::Install(edit, NumberKeyAllowed);
   return edit;
 }
@@ -49,22 +49,22 @@ TFormSearch::TFormSearch(SearchModel& model, QtHost& host, QWidget* parent)
   setModal(true);
   setFixedSize(SearchModel::kWidth, SearchModel::kHeight);
 
-  AddLabel(this, "Порт подключения", 16, 12, 280);
+  AddLabel(this, "Порт подключения", 10, 12, 282);
   port_ = new QComboBox(this);
   port_->setObjectName("PortList");
   port_->setGeometry(kValueLeft, 12, 90, 23);
-  AddLabel(this, "Время ожидания первого байта ответа", 16, 44, 280);
+  AddLabel(this, "Время ожидания первого байта ответа", 10, 44, 282);
   first_wait_ = AddNumberEdit(this, "FirstWaitEdit", 44);
-  AddLabel(this, "( 100...20000 )", kValueLeft + 66, 44, 70);
-  AddLabel(this, "Время ожидания следующих байтов ответа", 16, 76, 280);
+  AddLabel(this, "( 100...20000 )", kValueLeft + 50, 44, 96);
+  AddLabel(this, "Время ожидания следующих байтов ответа", 10, 76, 282);
   next_wait_ = AddNumberEdit(this, "NextWaitEdit", 76);
-  AddLabel(this, "( 55...3000 )", kValueLeft + 66, 76, 70);
-  AddLabel(this, "Количество преамбул в запросе", 16, 108, 280);
+  AddLabel(this, "( 55...3000 )", kValueLeft + 50, 76, 96);
+  AddLabel(this, "Количество преамбул в запросе", 10, 108, 282);
   preambles_ = AddNumberEdit(this, "PreamblesEdit", 108);
-  AddLabel(this, "( 2...255 )", kValueLeft + 66, 108, 70);
-  AddLabel(this, "Количество попыток обмена", 16, 140, 280);
+  AddLabel(this, "( 2...255 )", kValueLeft + 50, 108, 96);
+  AddLabel(this, "Количество попыток обмена", 10, 140, 282);
   attempts_ = AddNumberEdit(this, "AttemptsEdit", 140);
-  AddLabel(this, "( 1...5 )", kValueLeft + 66, 140, 70);
+  AddLabel(this, "( 1...5 )", kValueLeft + 50, 140, 96);
 
   auto* progress = new QGroupBox(this);
   progress->setGeometry(8, 176, SearchModel::kWidth - 16, 70);
