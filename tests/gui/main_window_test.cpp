@@ -13,29 +13,15 @@
 #include <cstdlib>
 #include <functional>
 
-#include "connection/abonent_model.h"
-#include "connection/abonents_list_model.h"
-#include "connection/conn_par_model.h"
-#include "connection/connect_dialogs.h"
 #include "connection/connect_model.h"
-#include "connection/device_search_model.h"
-#include "connection/imit_modem_model.h"
 #include "gui/app/form_main.h"
 #include "gui/link/form_ques.h"
 #include "platform/port_map.h"
 #include "sim/simulator.h"
+#include "support/no_dialogs.h"
 
 namespace kvarta::gui {
 namespace {
-
-class NoSubDialogs : public ConnectDialogOpener {
- public:
-  bool OpenAbonent(AbonentModel&) override { return false; }
-  bool OpenAbonentsList(AbonentsListModel&) override { return false; }
-  bool OpenConnPar(ConnParModel&) override { return false; }
-  void OpenSearch(SearchModel&) override {}
-  void OpenImitation(ImitModemModel&) override {}
-};
 
 // Connects with the settings as they are and logs on as the adjuster.
 class ScriptedDialogs : public TFormMain::Dialogs {
@@ -59,7 +45,7 @@ class ScriptedDialogs : public TFormMain::Dialogs {
   int logons = 0;
 
  private:
-  NoSubDialogs opener_;
+  test::NoDialogs opener_;
 };
 
 class MainWindowTest : public ::testing::Test {

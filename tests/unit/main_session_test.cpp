@@ -11,29 +11,15 @@
 #include <fstream>
 #include <functional>
 
-#include "connection/abonent_model.h"
-#include "connection/abonents_list_model.h"
-#include "connection/conn_par_model.h"
-#include "connection/connect_dialogs.h"
 #include "connection/connect_model.h"
-#include "connection/device_search_model.h"
-#include "connection/imit_modem_model.h"
 #include "platform/port_map.h"
 #include "sim/controller.h"
 #include "sim/simulator.h"
 #include "support/fakes.h"
+#include "support/no_dialogs.h"
 
 namespace kvarta {
 namespace {
-
-class NoDialogs : public ConnectDialogOpener {
- public:
-  bool OpenAbonent(AbonentModel&) override { return false; }
-  bool OpenAbonentsList(AbonentsListModel&) override { return false; }
-  bool OpenConnPar(ConnParModel&) override { return false; }
-  void OpenSearch(SearchModel&) override {}
-  void OpenImitation(ImitModemModel&) override {}
-};
 
 class FakeView : public MainWindowView {
  public:
@@ -119,7 +105,7 @@ class MainSessionTest : public ::testing::Test {
   char old_cwd[4096] = {};
   test::FakeHost host;
   FakeView view;
-  NoDialogs dialogs;
+  test::NoDialogs dialogs;
   std::string address;
   std::unique_ptr<sim::Simulator> simulator;
   std::unique_ptr<MainSession> session;

@@ -13,11 +13,13 @@
 #include "sim/controller_device.h"
 #include "sim/frame_assembler.h"
 #include "sim/sim_command_line.h"
+#include "support/frames.h"
 
 namespace kvarta::sim {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using test::Bytes;
+using test::WithCrc;
 
 const std::string kAdjusterPassword = "111111      ";
 const std::string kAdjusterCode = "1111";
@@ -26,13 +28,6 @@ const std::string kAdminCode = "2222";
 const std::string kOperatorPassword = "            ";
 const std::string kOperatorCode = "4444";
 const std::string kBlank16(16, ' ');
-
-Bytes WithCrc(Bytes frame) {
-  const uint16_t crc = Crc16(frame.data(), frame.size());
-  frame.push_back(static_cast<uint8_t>(crc & 0xFF));
-  frame.push_back(static_cast<uint8_t>(crc >> 8));
-  return frame;
-}
 
 Bytes Read(uint8_t address, uint8_t t, uint8_t first, uint8_t count) {
   return WithCrc({0xCC, address, 10, 1, 0, t, first, count});

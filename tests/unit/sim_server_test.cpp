@@ -16,19 +16,14 @@
 #include "sim/controller.h"
 #include "sim/line_rate.h"
 #include "sim/simulator.h"
+#include "support/frames.h"
 
 namespace kvarta::sim {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using test::Bytes;
+using test::WithCrc;
 using SteadyClock = std::chrono::steady_clock;
-
-Bytes WithCrc(Bytes frame) {
-  const uint16_t crc = Crc16(frame.data(), frame.size());
-  frame.push_back(static_cast<uint8_t>(crc & 0xFF));
-  frame.push_back(static_cast<uint8_t>(crc >> 8));
-  return frame;
-}
 
 Bytes Read(uint8_t address, uint8_t t, uint8_t first, uint8_t count) {
   return WithCrc({0xCC, address, 10, 1, 0, t, first, count});
