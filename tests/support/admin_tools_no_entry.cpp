@@ -1,0 +1,4 @@
+// A library that lacks the service entry point.
+extern "C" int SomethingElse() {
+  return 1;
+}
