@@ -130,6 +130,12 @@ TEST(KvartactlTest, SettingsGiveTheDefaultsAndSearchStoresWhatItFinds) {
   std::system(("rm -rf " + home).c_str());
 }
 
+TEST(KvartactlTest, ImitateModemAnswersAControllerThatWaitsForAModem) {
+  const ProgramRun run = Ctl("--simulator --sim-expect-modem imitate-modem");
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, "Отправлен ответ на АТ-команду\n");
+}
+
 TEST(KvartactlTest, HelpListsTheCommands) {
   const ProgramRun run = Ctl("--help");
   EXPECT_EQ(run.exit_code, 0);
