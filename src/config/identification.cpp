@@ -5,23 +5,31 @@
 namespace kvarta {
 namespace {
 
-std::string TwoDigitsOrStars(unsigned v, bool valid) { return valid ? Format("%02u", v) : "**"; }
+std::string TwoDigitsOrStars(unsigned v, bool valid) {
+  return valid ? Format("%02u", v) : "**";
+}
 
 }  // namespace
 
 std::string ModemTypeName(uint8_t code) {
   switch (code) {
-    case 0: return "SC3000";
-    case 1: return "mc55iT";
-    default: return "";
+    case 0:
+      return "SC3000";
+    case 1:
+      return "mc55iT";
+    default:
+      return "";
   }
 }
 
 std::string ModemTypeFileName(uint8_t code) {
   switch (code) {
-    case 0: return "sc3000";
-    case 1: return "mc55it";
-    default: return "";
+    case 0:
+      return "sc3000";
+    case 1:
+      return "mc55it";
+    default:
+      return "";
   }
 }
 
@@ -46,9 +54,15 @@ IdentificationView DecodeIdentification(const uint8_t* t0, bool full) {
   v.creation_date.text = Format("%s.%s.%s  %s:%s:%s", day.c_str(), month.c_str(), year.c_str(),
                                 hour.c_str(), minute.c_str(), second.c_str());
   switch (t0[10]) {
-    case 0: v.byte_order.text = "Мл. адрес - ст. байт"; break;
-    case 1: v.byte_order.text = "Мл. адрес - мл. байт"; break;
-    default: v.byte_order.text = " ? "; break;
+    case 0:
+      v.byte_order.text = "Мл. адрес - ст. байт";
+      break;
+    case 1:
+      v.byte_order.text = "Мл. адрес - мл. байт";
+      break;
+    default:
+      v.byte_order.text = " ? ";
+      break;
   }
   v.different_speeds.text = t0[11] == 0 ? "Нет" : "Есть";
   v.address_fixed.text = t0[13] == 0 ? "Есть" : Format("Нет. Адрес = %u", t0[13]);

@@ -13,7 +13,7 @@ struct IdentificationValue {
 };
 
 struct IdentificationView {
-  bool full = true;  // reduced: only type, software version and modem type
+  bool full = true;                      // reduced: only type, software version and modem type
   IdentificationValue destroyed;         // field 0
   IdentificationValue type_code;         // field 1
   IdentificationValue hardware_version;  // field 2

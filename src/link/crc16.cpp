@@ -21,7 +21,8 @@ constexpr auto kTable = MakeTable();
 
 uint16_t Crc16(const uint8_t* bytes, size_t count) {
   uint16_t crc = 0xFFFF;
-  for (size_t i = 0; i < count; ++i) crc = static_cast<uint16_t>((crc >> 8) ^ kTable[(crc ^ bytes[i]) & 0xFF]);
+  for (size_t i = 0; i < count; ++i)
+    crc = static_cast<uint16_t>((crc >> 8) ^ kTable[(crc ^ bytes[i]) & 0xFF]);
   return crc;
 }
 

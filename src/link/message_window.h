@@ -14,11 +14,11 @@ enum MessageKinds : int {
   kMessageError = 1,       // "Ошибка"
   kMessageInputError = 2,  // "Ошибка ввода параметров"
   kMessageQuestion = 3,    // "Да" / "Нет"
-  kMessageState = 4,       // "Сообщение", "(см. текущее состояние контроллера)"
-  kMessageExchange = 5,    // "Результат обмена с устройством"
+  kMessageState = 4,  // "Сообщение", "(см. текущее состояние контроллера)"
+  kMessageExchange = 5,  // "Результат обмена с устройством"
   kMessageInfo = 6,
-  kMessageRetry = 7,       // "Повторить попытку?"
-  kMessageWriteNow = 8,    // "Выполнить запись сейчас?"
+  kMessageRetry = 7,     // "Повторить попытку?"
+  kMessageWriteNow = 8,  // "Выполнить запись сейчас?"
 };
 
 inline constexpr int kQuestionButtonWidth = 75;  // "Да" and "Нет"
@@ -41,8 +41,7 @@ struct MessageWindowModel {
 };
 
 // Dresses the window for kind and sizes it (see the sizing rule of the window).
-MessageWindowModel BuildMessageWindow(int kind, const std::string& line1,
-                                      const std::string& line2);
+MessageWindowModel BuildMessageWindow(int kind, const std::string& line1, const std::string& line2);
 
 // Shows the window through the host; returns QuestionAnswer (true = "Да").
 bool ShowMessageWindow(Host& host, int kind, const std::string& line1, const std::string& line2);

@@ -21,8 +21,8 @@ struct FieldRange {
 // Reads the range into the image. Interactive: progress in panel 2 of status
 // and the retry question after a failure. Silent: neither (but a range echo
 // mismatch is still offered for retry).
-bool ReadTableFields(ControllerLink& link, ConfigImage& image, FieldRange range,
-                     StatusBar* status, bool interactive);
+bool ReadTableFields(ControllerLink& link, ConfigImage& image, FieldRange range, StatusBar* status,
+                     bool interactive);
 
 // Writes the range's current image values.
 bool WriteTableFields(ControllerLink& link, ConfigImage& image, FieldRange range,

@@ -7,9 +7,9 @@
 namespace kvarta {
 
 struct LocalDateTime {
-  int year = 0;    // e.g. 2026
-  int month = 0;   // 1..12
-  int day = 0;     // 1..31
+  int year = 0;   // e.g. 2026
+  int month = 0;  // 1..12
+  int day = 0;    // 1..31
   int hour = 0;
   int minute = 0;
   int second = 0;
@@ -39,7 +39,9 @@ class SystemClock : public Clock {
 // The program-wide real clock.
 SystemClock& RealClock();
 
-constexpr int64_t MsToNs(int64_t ms) { return ms * 1000000; }
+constexpr int64_t MsToNs(int64_t ms) {
+  return ms * 1000000;
+}
 
 }  // namespace kvarta
 
