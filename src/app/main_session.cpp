@@ -297,6 +297,13 @@ void MainSession::TimerStartTimer() {
     view.Timer(MainTimer::kControl).Start();
     view.Timer(MainTimer::kRerun).Start();
   }
+  if (tables_destroyed && image.DestroyedTableNumber() != 0) {
+    // The reads that followed wrote their progress over the message: show it
+    // again for the message timer's time.
+    view.StatusBar1().SetPanelText(2, Format("Разрушена таблица %u", image.DestroyedTableNumber()));
+    view.Timer(MainTimer::kMessage).Stop();
+    view.Timer(MainTimer::kMessage).Start();
+  }
 }
 
 bool MainSession::ReadStartTables() {

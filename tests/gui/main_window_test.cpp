@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <cstdlib>
 #include <functional>
@@ -29,7 +30,10 @@ class ScriptedDialogs : public TFormMain::Dialogs {
   bool RunConnection(TFormMain& main) override {
     ++connections;
     MainSession& s = main.Session();
-    ConnectModel m(main.HostObject(), s.clock, s.store, s.link, opener_);
+    ConnectModel::MainWindowHooks hooks;
+    hooks.set_modem_bars_visible = [&main](bool v) { main.SetModemBarsVisible(v); };
+    hooks.refresh_status_line = [&s] { s.ShowConnectionStatus(); };
+    ConnectModel m(main.HostObject(), s.clock, s.store, s.link, opener_, hooks);
     m.OnShow();
     m.OnConnect();
     return m.result();
@@ -155,6 +159,42 @@ TEST_F(MainWindowTest, DisconnectButtonClosesTheLineAndForgetsTheCredentials) {
   EXPECT_FALSE(Visible("NWorkPar"));
   EXPECT_TRUE(Visible("Nconnect"));
   EXPECT_FALSE(window->RepeatPanel()->isVisible());
+}
+
+TEST_F(MainWindowTest, StartUpOverTheSimulatedModemShowsTheCall) {
+  sim::SimulatorOptions options;
+  options.front = sim::FrontKind::kModem;
+  Open(options);
+  // Before the start timer fires: the phone kind with one subscriber.
+  ConnectionSettings& s = window->Session().store.settings;
+  s.curr.conn_prz = 1;
+  s.phone_book.users_num = 1;
+  s.phone_book.slots[0] = Subscriber{"Котельная", 1, 1, "(044) 123-45-67"};
+  ASSERT_TRUE(QTest::qWaitFor([this] { return window->Session().connection_established; }, 20000));
+  QTest::qWait(50);
+  EXPECT_TRUE(window->Session().modem_connected);
+  EXPECT_TRUE(window->ModemPanel()->isVisible());
+  EXPECT_EQ(window->CallDurationLabel()->text(), "00:00:00");
+  EXPECT_TRUE(window->findChild<QStatusBar*>("StatusBar2")->isVisible());
+  ASSERT_TRUE(
+      QTest::qWaitFor([this] { return window->CallDurationLabel()->text() != "00:00:00"; }, 3000));
+  window->findChild<QPushButton*>("BitBtn3")->click();  // "Отключить связь" hangs up
+  EXPECT_FALSE(window->Session().modem_connected);
+  EXPECT_FALSE(window->ModemPanel()->isVisible());
+}
+
+TEST_F(MainWindowTest, StartUpThroughTheSimulatedAdapterAndADestroyedTable) {
+  sim::SimulatorOptions options;
+  options.front = sim::FrontKind::kAdapter;
+  options.destroyed_tables = {9};
+  Open(options);
+  window->Session().store.settings.curr.conn_prz = 2;
+  ASSERT_TRUE(WaitConnected());
+  QTest::qWait(50);
+  EXPECT_TRUE(window->Session().write_access);
+  // The message stays for the message timer's three seconds.
+  EXPECT_EQ(window->Bar1().PanelText(2), "Разрушена таблица 9");
+  EXPECT_TRUE(QTest::qWaitFor([this] { return window->Bar1().PanelText(2).empty(); }, 6000));
 }
 
 TEST(MessageWindowTest, SizesFollowTheKind) {
