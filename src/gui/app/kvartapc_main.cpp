@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "cli/cli_options.h"
 #include "connection/program_folders.h"
@@ -23,6 +24,13 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Help needs no display.
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+  }
   QApplication app(argc, argv);  // takes the toolkit's own options out of argv
   QApplication::setApplicationName("kvartapc");
   QApplication::setApplicationVersion("4.04");
@@ -33,10 +41,6 @@ int main(int argc, char** argv) {
   if (!kvarta::cli::ParseCliOptions(argc, argv, options, error) || !options.command.empty()) {
     std::fprintf(stderr, "%s\n%s", error.empty() ? "Неизвестные операнды" : error.c_str(), kUsage);
     return 2;
-  }
-  if (options.help) {
-    std::fputs(kUsage, stdout);
-    return 0;
   }
 
   std::unique_ptr<kvarta::sim::Simulator> sim;
