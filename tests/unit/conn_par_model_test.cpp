@@ -10,27 +10,12 @@
 #include "connection/dialog_opener.h"
 #include "connection/number_input.h"
 #include "support/fakes.h"
+#include "support/scripted_opener.h"
 
 namespace kvarta {
 namespace {
 
-class ScriptedOpener : public DialogOpener {
- public:
-  bool OpenAbonent(AbonentModel& m) override {
-    ++abonent_opens;
-    if (on_abonent) on_abonent(m);
-    return m.accepted();
-  }
-  bool OpenAbonentsList(AbonentsListModel& m) override {
-    ++list_opens;
-    if (on_list) on_list(m);
-    return m.accepted();
-  }
-  std::function<void(AbonentModel&)> on_abonent;
-  std::function<void(AbonentsListModel&)> on_list;
-  int abonent_opens = 0;
-  int list_opens = 0;
-};
+using test::ScriptedOpener;
 
 constexpr const char* kOutOfRange = "Параметр вне допустимого диапазона";
 
