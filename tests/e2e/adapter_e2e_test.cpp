@@ -56,20 +56,6 @@ TEST_F(AdapterE2eTest, SetUpProgramsTheAdapterAndTheControllerAnswersThroughIt) 
   EXPECT_EQ(link_.answer[8 + 1], 64);
 }
 
-TEST_F(AdapterE2eTest, CorrectionInMicroseconds) {
-  Start(AdapterOptions(), ConnectionKind::kAdapter);
-  AdapterSetUpParams p = Params();
-  p.correction_on = 1;
-  p.correction_type = 0;
-  p.correction_value = -1950;
-  ASSERT_EQ(AdapterSetUp(*line_, p), kAdapterOk);
-  WithFront<AdapterFront>([](AdapterFront& a) {
-    EXPECT_EQ(a.Settings().correction_type, 0);
-    EXPECT_EQ(a.Settings().correction_sign, 1);
-    EXPECT_EQ(a.Settings().correction_us, 1950);
-  });
-}
-
 TEST_F(AdapterE2eTest, RefusedLineCommandGivesTwoAndRefusedWorkingModeEight) {
   sim::SimulatorOptions options = AdapterOptions();
   options.adapter.refuse = "at@l";
@@ -171,17 +157,6 @@ class SimProcess {
   pid_t pid_ = -1;
   int out_ = -1;
 };
-
-TEST_F(ImitationE2eTest, KvartaSimReportsTheAnswer) {
-  SimProcess process("--expect-modem --expect-modem-every 1");
-  const std::string path = process.ReadLine(10000);
-  ASSERT_FALSE(path.empty());
-  link_.port = OpenComPort(path, 9600, 8, 0, 0, 1000, 1000, true, false);
-  ASSERT_NE(link_.port, nullptr);
-  line_ = std::make_unique<LineContext>(LineContext{*link_.port, RealClock(), host_});
-  ASSERT_EQ(Imitate(), ImitationState::kMatched);
-  EXPECT_EQ(process.ReadLine(10000), "OK received");
-}
 
 }  // namespace
 }  // namespace kvarta::test

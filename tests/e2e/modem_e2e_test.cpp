@@ -56,36 +56,6 @@ TEST_F(ModemE2eTest, DialWithEchoThenTheControllerAnswersThroughTheCallAndHangUp
   });
 }
 
-TEST_F(ModemE2eTest, ConnectByPhoneWithoutEcho) {
-  Start(ModemOptions(false), ConnectionKind::kPhone);
-  FakeStatusBar bar;
-  bool connected = false;
-  EXPECT_TRUE(ConnectByPhone(*line_, Dial(), {&bar, 0}, connected));
-  EXPECT_TRUE(connected);
-  EXPECT_TRUE(host_.shown.empty());
-  EXPECT_EQ(bar.panels[0], "");
-  bool saw_connect = false;
-  for (const auto& [panel, text] : bar.history) {
-    saw_connect = saw_connect || text.find("Ответ CONNECT 9600") != std::string::npos;
-  }
-  EXPECT_TRUE(saw_connect);
-  EXPECT_TRUE(ReadIdentification()) << link_.result_code;
-}
-
-TEST_F(ModemE2eTest, BusySubscriberAndGsmNotReady) {
-  sim::SimulatorOptions options = ModemOptions(false);
-  options.modem.dial = DialOutcome::kBusy;
-  Start(options, ConnectionKind::kPhone);
-  EXPECT_EQ(ModemDial(*line_, Dial()), kModemBusy);
-  TearDown();
-
-  options.modem.dial = DialOutcome::kConnect;
-  options.modem.gsm_ready = false;
-  Start(options, ConnectionKind::kPhone);
-  EXPECT_EQ(ModemDial(*line_, Dial()), kModemGsmNotReady);
-  WithFront<ModemFront>([](ModemFront& m) { EXPECT_EQ(m.Commands().back(), "AT+CPAS"); });
-}
-
 TEST_F(ModemE2eTest, CarrierDropFailsTheNextExchangeWithTwenty) {
   sim::SimulatorOptions options = ModemOptions(false);
   options.modem.drop_after_requests = 1;

@@ -278,47 +278,6 @@ TEST_F(ConnectionWindowsTest, RunConnectDialogRefusesAddressZeroThenConnects) {
   link.ClosePort();
 }
 
-TEST_F(ConnectionWindowsTest, ConnParChecksBordersTypedIntoTheEdits) {
-  const struct {
-    const char* edit;
-    const char* typed;
-    bool accepted;
-    const char* message;
-  } cases[] = {
-      {"FirstWaitEdit", "12x0", true, ""},
-      {"FirstWaitEdit", "121", false, "Время ожидания первого байта ответа"},
-      {"NextWaitEdit", "55", true, ""},
-      {"NextWaitEdit", "5000", true, ""},
-      {"NextWaitEdit", "54", false, "Время ожидания следующих байтов ответа"},
-      {"NextWaitEdit", "5001", false, "Время ожидания следующих байтов ответа"},
-      {"PreamblesEdit", "0", true, ""},
-      {"PreamblesEdit", "256", false, "Количество преамбул в запросе"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.edit) + " " + c.typed);
-    messages.clear();
-    const ChannelParams before = store->settings.dir_conn;
-    ConnParModel model(host, store->settings, ConnectionKind::kDirect, opener);
-    model.OnShow();
-    TFormConn_Par form(model);
-    form.show();
-    Retype(Child<QLineEdit>(&form, c.edit), c.typed);
-    QTest::mouseClick(Child<QPushButton>(&form, "BitBtn1"), Qt::LeftButton);
-    EXPECT_EQ(model.accepted(), c.accepted);
-    EXPECT_EQ(form.isVisible(), !c.accepted);
-    if (c.accepted) {
-      EXPECT_TRUE(messages.empty()) << Last();
-    } else {
-      EXPECT_EQ(Last(), std::string(c.message) + "|Параметр вне допустимого диапазона");
-      EXPECT_EQ(messages.back().kind, kMessageInputError);
-      EXPECT_EQ(store->settings.dir_conn, before);
-    }
-  }
-  EXPECT_EQ(store->settings.dir_conn.wait_time, 120u);
-  EXPECT_EQ(store->settings.dir_conn.time_out, 5000u);
-  EXPECT_EQ(store->settings.dir_conn.preambles_ch0, 0);
-}
-
 TEST_F(ConnectionWindowsTest, NumberEditsDropLettersButPassPercentAndApostrophe) {
   ConnParModel model(host, store->settings, ConnectionKind::kDirect, opener);
   model.OnShow();
@@ -335,35 +294,6 @@ TEST_F(ConnectionWindowsTest, NumberEditsDropLettersButPassPercentAndApostrophe)
   phone_form.show();
   Retype(Child<QLineEdit>(&phone_form, "CommandEdit"), "ATZ%d");
   EXPECT_EQ(phone.command.text, "ATZ%d");
-}
-
-TEST_F(ConnectionWindowsTest, AdapterCorrectionIsTypedWithItsSign) {
-  store->settings.adap_line.correction_on = 0;
-  ConnParModel model(host, store->settings, ConnectionKind::kAdapter, opener);
-  model.OnShow();
-  TFormConn_Par form(model);
-  form.show();
-  auto* unit = Child<QComboBox>(&form, "UnitList");
-  auto* value = Child<QLineEdit>(&form, "CorrectionValueEdit");
-  EXPECT_FALSE(unit->isEnabled());
-  EXPECT_FALSE(value->isEnabled());
-  QTest::keyClick(Child<QComboBox>(&form, "CorrectionList"), Qt::Key_Down);  // " Требуется"
-  EXPECT_TRUE(unit->isEnabled());
-  if (unit->currentIndex() != 0) {
-    unit->setFocus();
-    QTest::keyClick(unit, Qt::Key_Home);
-  }
-  ASSERT_EQ(unit->currentIndex(), 0);  // microseconds
-  EXPECT_EQ(Child<QLabel>(&form, "RangeLabel")->text(), "Диапазон:  1900...65536");
-  Retype(value, "1899");
-  QTest::mouseClick(Child<QAbstractButton>(&form, "MinusButton"), Qt::LeftButton);
-  QTest::mouseClick(Child<QPushButton>(&form, "BitBtn1"), Qt::LeftButton);
-  EXPECT_EQ(Last(), "Значение для коррекции разности частот|Параметр вне допустимого диапазона");
-  Retype(value, "2000");
-  QTest::mouseClick(Child<QPushButton>(&form, "BitBtn1"), Qt::LeftButton);
-  ASSERT_TRUE(model.accepted()) << Last();
-  EXPECT_EQ(store->settings.adap_line.correction_value, -2000);
-  EXPECT_EQ(store->settings.adap_line.correction_on, 1);
 }
 
 TEST_F(ConnectionWindowsTest, PhoneBookAddsSortsAndDeletesThroughItsButtons) {
@@ -419,39 +349,6 @@ TEST_F(ConnectionWindowsTest, PhoneBookAddsSortsAndDeletesThroughItsButtons) {
   EXPECT_EQ(store->settings.phone_book.slots[0].contr_adr, 12);
 }
 
-TEST_F(ConnectionWindowsTest, PhoneBookClosedAfterAChangeAsksToKeepIt) {
-  AbonentsListModel model(host, store->settings.phone_book, opener);
-  model.OnShow();
-  TFormAbonents_List form(model);
-  form.show();
-  WhenShown("TFormAbonent", [](QWidget* w) { FillAbonent(w, "Школа", "3", "555"); });
-  QTest::mouseClick(Child<QPushButton>(&form, "AddButton"), Qt::LeftButton);
-  answer_yes = false;
-  QTest::keyClick(&form, Qt::Key_Escape);
-  EXPECT_FALSE(form.isVisible());
-  EXPECT_EQ(Last(), "Сохранить изменённый список абонентов?|");
-  EXPECT_EQ(messages.back().kind, kMessageQuestion);
-  EXPECT_FALSE(model.accepted());
-  EXPECT_EQ(store->settings.phone_book.users_num, 0);
-}
-
-TEST_F(ConnectionWindowsTest, AbonentRequiresAllFieldsAndAnAddressInRange) {
-  Subscriber slot;
-  AbonentModel model(host, slot, AbonentModel::Mode::kAdd);
-  model.OnShow();
-  TFormAbonent form(model);
-  form.show();
-  Retype(Child<QLineEdit>(&form, "NameEdit"), "Котельная");
-  QTest::mouseClick(Child<QPushButton>(&form, "BitBtn1"), Qt::LeftButton);
-  EXPECT_EQ(Last(), "Введены не все параметры|");
-  Retype(Child<QLineEdit>(&form, "PhoneEdit"), "1");
-  Retype(Child<QComboBox>(&form, "AddressList")->lineEdit(), "256");
-  QTest::mouseClick(Child<QPushButton>(&form, "BitBtn1"), Qt::LeftButton);
-  EXPECT_EQ(Last(), "Адрес вне допустимого диапазона|(1...255)");
-  EXPECT_TRUE(form.isVisible());
-  EXPECT_EQ(slot.name, "");
-}
-
 TEST_F(ConnectionWindowsTest, LogOnEnterMovesToThePasswordAndAccepts) {
   LogOnModel model;
   model.SetCode("99");
@@ -487,33 +384,6 @@ TEST_F(ConnectionWindowsTest, LogOnCancelKeepsNothing) {
   });
   EXPECT_FALSE(RunLogOnDialog(nullptr, model));
   EXPECT_FALSE(model.Accepted());
-}
-
-TEST_F(ConnectionWindowsTest, SearchFindsTheSimulatedController) {
-  sim::SimulatorOptions options;
-  options.address = 17;
-  options.listen_baud = 9600;
-  StartSimulator(options);
-  SearchModel model(host, RealClock(), *store, link);
-  model.OnShow();
-  TFormSearch form(model, host);
-  form.show();
-  Retype(Child<QLineEdit>(&form, "FirstWaitEdit"), "100");
-  bool busy_during_scan = false;
-  model.on_progress = [&, repaint = model.on_progress] {
-    busy_during_scan = busy_during_scan || host.Busy();
-    repaint();
-  };
-  QTest::mouseClick(Child<QPushButton>(&form, "SearchButton"), Qt::LeftButton);
-  EXPECT_TRUE(busy_during_scan);
-  EXPECT_FALSE(host.Busy());
-  EXPECT_EQ(Last(), "Установлена связь с устройством|Адр. = 17.  Скорость обмена = 9600");
-  EXPECT_FALSE(form.isVisible());
-  EXPECT_EQ(form.result(), QDialog::Accepted);
-  EXPECT_EQ(Child<QLabel>(&form, "RateValue")->text(), "9600");
-  EXPECT_EQ(store->settings.dir_conn.adr, 17);
-  EXPECT_EQ(store->settings.dir_conn.rate_ch0, 9600u);
-  EXPECT_FALSE(link.Connected());
 }
 
 TEST_F(ConnectionWindowsTest, SearchCannotBeClosedWhileScanningAndStops) {

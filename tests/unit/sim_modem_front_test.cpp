@@ -74,20 +74,6 @@ TEST(SimModemFront, CommandModeAnswersEchoesAndIgnores) {
   EXPECT_TRUE(rig.inner->received.empty());
 }
 
-TEST(SimModemFront, BytesArrivingOneByOneAreEchoedAsTheyCome) {
-  Rig rig(ModemScript{});
-  const std::string command = "ATV1\r";
-  std::string seen;
-  for (size_t i = 0; i < command.size(); ++i) {
-    rig.Send(command.substr(i, 1), 10000 + static_cast<int64_t>(i));
-    seen += rig.Take();
-    if (i + 1 < command.size()) {
-      EXPECT_EQ(seen, command.substr(0, i + 1));
-    }
-  }
-  EXPECT_EQ(seen, command + kOk);
-}
-
 TEST(SimModemFront, GsmNotReadyAnswersError) {
   ModemScript s = Quiet();
   s.gsm_ready = false;
@@ -234,20 +220,6 @@ TEST(SimModemFront, CarrierDropsAfterTheGivenNumberOfRequests) {
   EXPECT_EQ(rig.Take(), "");
   rig.Send("ath\r", 10800);
   EXPECT_EQ(rig.Take(), kOk);
-}
-
-TEST(SimModemFront, CarrierDropsAfterTheGivenTime) {
-  ModemScript s = Quiet();
-  s.drop_after_ms = 5000;
-  Rig rig(s);
-  Connect(rig, 10000);
-  rig.PollAt(15200);
-  EXPECT_EQ(rig.Take(), "");
-  rig.PollAt(15300);
-  EXPECT_EQ(rig.Take(), "\r\nNO CARRIER\r\n");
-  rig.PollAt(25000);
-  EXPECT_EQ(rig.Take(), "");
-  EXPECT_EQ(rig.front->Drops(), 1);
 }
 
 TEST(SimModemFront, ModemLeftInDataModeIgnoresCommandsUntilTheEscape) {
