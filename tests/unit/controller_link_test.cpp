@@ -20,29 +20,6 @@ class ControllerLinkTest : public test::LinkFixture {};
 
 // --- The link record -------------------------------------------------------
 
-TEST_F(ControllerLinkTest, DefaultsAndCredentials) {
-  ControllerLink fresh(host, clock);
-  EXPECT_EQ(fresh.address, 0);
-  EXPECT_EQ(fresh.baud_rate, 1200u);
-  EXPECT_EQ(fresh.inter_byte_timeout_ms, 10u);
-  EXPECT_EQ(fresh.answer_timeout_ms, 2000u);
-  EXPECT_EQ(fresh.attempts, 2);
-  EXPECT_EQ(std::string(fresh.write_password.begin(), fresh.write_password.end()),
-            std::string(12, ' '));
-  EXPECT_EQ(std::string(fresh.ident_code.begin(), fresh.ident_code.end()), "    ");
-  EXPECT_EQ(fresh.result_messages[10], "Устройство не отвечает");
-
-  fresh.SetCredentials("pass", "\xC0\xC1\xC2\xC3\xC4");  // code cut to 4 bytes
-  EXPECT_EQ(std::string(fresh.write_password.begin(), fresh.write_password.end()), "pass        ");
-  EXPECT_EQ(std::string(fresh.ident_code.begin(), fresh.ident_code.end()), "\xC0\xC1\xC2\xC3");
-  fresh.SetCredentials("0123456789ABCDEF", "");
-  EXPECT_EQ(std::string(fresh.write_password.begin(), fresh.write_password.end()), "0123456789AB");
-  EXPECT_EQ(std::string(fresh.ident_code.begin(), fresh.ident_code.end()), "    ");
-  fresh.ResetCredentials();
-  EXPECT_EQ(std::string(fresh.write_password.begin(), fresh.write_password.end()),
-            std::string(12, ' '));
-}
-
 TEST_F(ControllerLinkTest, CarrierLossTestReadsLogAsTextUpToFirstZero) {
   auto put = [&](size_t at, const std::string& text) {
     std::copy(text.begin(), text.end(), link.session_log.begin() + at);
@@ -82,27 +59,6 @@ TEST_F(ControllerLinkTest, ReadRequestBytesBehindPreambles) {
   EXPECT_EQ(link.last_function_code, kRead);
   // The answer stays in the answer frame.
   EXPECT_EQ(link.answer[8], 64);
-}
-
-TEST_F(ControllerLinkTest, RequestLengthOfEveryFunctionCode) {
-  const struct {
-    uint8_t code;
-    uint32_t length;
-  } fixed[] = {{1, 10},  {7, 13},  {8, 21},  {9, 34},  {10, 14}, {11, 30}, {12, 24},
-               {14, 19}, {15, 17}, {16, 15}, {17, 13}, {25, 22}, {26, 36}, {32, 22}};
-  for (const auto& c : fixed) {
-    EXPECT_EQ(RequestLength(c.code, 5), c.length) << int(c.code);
-    EXPECT_EQ(RequestLength(c.code, 0), c.length) << int(c.code);
-  }
-  EXPECT_EQ(RequestLength(2, 5), 28u);
-  EXPECT_EQ(RequestLength(2, 232), 255u);
-  EXPECT_EQ(RequestLength(2, 233), 0u);  // would not fit the length byte
-  EXPECT_EQ(RequestLength(28, 7), 13u);
-  EXPECT_EQ(RequestLength(29, 249), 255u);
-  EXPECT_EQ(RequestLength(29, 250), 0u);
-  for (int code : {0, 3, 4, 5, 6, 13, 18, 19, 20, 21, 22, 23, 24, 27, 30, 31, 33, 64, 128, 255}) {
-    EXPECT_EQ(RequestLength(static_cast<uint8_t>(code), 3), 0u) << code;
-  }
 }
 
 TEST_F(ControllerLinkTest, EveryLayoutIsSentWithItsLengthAndValidCrc) {

@@ -132,26 +132,6 @@ TEST(RawLine, FrameFormatFollowsTheClampedSettings) {
   EXPECT_TRUE(line.raw);
 }
 
-TEST_F(PtyTest, OpensWithClampedRateAndStopBits) {
-  // The pseudo-terminal keeps rate and stop bits (it forces 8 data bits and
-  // no parity, which the preview above covers).
-  auto port = OpenComPort(slave_path_, 50, 2, 1, 1, 1000, 1000, true, false);
-  ASSERT_NE(port, nullptr);
-  EXPECT_EQ(port->Settings().data_bits, 4);
-  EXPECT_EQ(port->Settings().parity, Parity::kEven);
-  LineReport line;
-  ASSERT_TRUE(QueryLine(port->Descriptor(), &line));
-  EXPECT_EQ(line.output_rate, 110u);
-  EXPECT_TRUE(line.two_stop_bits);
-
-  port.reset();
-  port = OpenComPort(slave_path_, 500000, 8, 0, 5, 1000, 1000, true, false);
-  ASSERT_NE(port, nullptr);
-  ASSERT_TRUE(QueryLine(port->Descriptor(), &line));
-  EXPECT_EQ(line.output_rate, 256000u);
-  EXPECT_FALSE(line.two_stop_bits);
-}
-
 TEST_F(PtyTest, SetsEveryTableRateAndClampsOthers) {
   auto port = Open();
   ASSERT_NE(port, nullptr);
@@ -266,19 +246,6 @@ TEST_F(PtyTest, HungUpDeviceFailsReads) {
   EXPECT_EQ(port->Read(buf, sizeof buf), -1);
   EXPECT_FALSE(port->ClearErrors());
   EXPECT_TRUE(port->WaitReadable(0));
-}
-
-TEST_F(PtyTest, ClosedPortRefusesEverything) {
-  auto port = Open();
-  ASSERT_NE(port, nullptr);
-  port->Close();
-  EXPECT_EQ(port->Descriptor(), -1);
-  uint8_t buf[4] = {};
-  EXPECT_EQ(port->Read(buf, sizeof buf), -1);
-  EXPECT_FALSE(port->Write(buf, 1));
-  EXPECT_TRUE(port->WaitReadable(10000));
-  EXPECT_FALSE(port->SetBaudRate(9600));
-  port->Close();  // twice is harmless
 }
 
 TEST_F(PtyTest, PortIsNotShared) {
