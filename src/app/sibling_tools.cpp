@@ -11,6 +11,8 @@
 #include <cstring>
 
 #include "link/controller_link.h"
+#include "link/message_window.h"
+#include "platform/text_format.h"
 
 extern char** environ;
 
@@ -121,6 +123,74 @@ AdminToolsResult RunAdminTools(const std::string& library_path, const std::strin
   unlink(param_file.c_str());
   dlclose(lib);
   return result;
+}
+
+void SiblingTools::RunFirmwareLoader() {
+  parts_.connector.Close();
+  parts_.facts.connection_established = false;
+  if (!RunSiblingProgram(kFirmwareLoaderFile)) {
+    ShowMessageWindow(parts_.host, kMessageInfo, "Сбой в работе",
+                      Format("программы %s", kFirmwareLoaderFile));
+  }
+  session_.RefreshMainMenu();
+}
+
+void SiblingTools::RunSessionReader() {
+  if (parts_.connector.modem_connected()) {
+    BusyCursor busy(parts_.host);
+    calls_.EndCall(false);
+    parts_.facts.connection_established = false;
+    parts_.view.RepaintWindow();
+  }
+  parts_.connector.Close();
+  parts_.facts.connection_established = false;
+  if (!RunSiblingProgram(kSessionReaderFile)) {
+    ShowMessageWindow(parts_.host, kMessageInfo, "Сбой в работе",
+                      Format("программы %s", kSessionReaderFile));
+  }
+  session_.RefreshMainMenu();
+}
+
+void SiblingTools::RunServiceLibrary() {
+  Host& host = parts_.host;
+  const std::string library = std::string("./") + kAdminToolsFile;
+  MenuInputs files;
+  FindSiblingFiles(files);
+  if (!files.admin_tools_present) {
+    ShowMessageWindow(host, kMessageInfo, Format("Не обнаружен файл %s", kAdminToolsFile), "");
+    return;
+  }
+  const ProgramFolders& folders = parts_.store.folders();
+  const std::string param_file = folders.ini + "/" + kAdminParamFileName;
+  ControllerLink& link = parts_.link;
+  const AdminToolsResult r =
+      RunAdminTools(library, folders.program + "/", param_file,
+                    link.port ? link.port->Descriptor() : -1,
+                    BuildAdminRecord(link, parts_.connector.modem_connected()));
+  switch (r.outcome) {
+    case AdminToolsOutcome::kParamFileError:
+      ShowMessageWindow(host, kMessageInfo, "Ошибка записи файла", "для работы с DLL");
+      return;
+    case AdminToolsOutcome::kLoadFailed:
+      ShowMessageWindow(host, kMessageInfo, Format("Не удалось прочитать DLL %s", kAdminToolsFile),
+                        r.error_text);
+      return;
+    case AdminToolsOutcome::kEntryMissing:
+      ShowMessageWindow(host, kMessagePlain, r.error_text, "");
+      return;
+    case AdminToolsOutcome::kCalled:
+      break;
+  }
+  if (r.record_read && parts_.store.settings.Kind() == ConnectionKind::kPhone &&
+      r.record_after[0] == 0) {
+    parts_.connector.ForgetCall();
+    calls_.StopTimers();
+    parts_.view.SetModemPanelVisible(false);
+    parts_.view.RepaintWindow();
+    parts_.facts.connection_established = false;
+    parts_.connector.Close();
+    session_.RefreshMainMenu();
+  }
 }
 
 }  // namespace kvarta

@@ -7,9 +7,10 @@
 #include <cstdint>
 #include <string>
 
-namespace kvarta {
+#include "app/call_supervision.h"
+#include "app/session_parts.h"
 
-struct ControllerLink;
+namespace kvarta {
 
 // Starts name without a shell, looking in the current directory first (where
 // the menu found it) and then along PATH, with no argument but its own name,
@@ -44,5 +45,26 @@ struct AdminToolsResult {
 AdminToolsResult RunAdminTools(const std::string& library_path, const std::string& program_folder,
                                const std::string& param_file, int port_descriptor,
                                const AdminRecord& record);
+
+// The menu entries that hand the line to a sibling tool. Failures are told
+// with the names of the actual files.
+class SiblingTools {
+ public:
+  SiblingTools(SessionParts& parts, CallSupervision& calls, SessionControl& session)
+      : parts_(parts), calls_(calls), session_(session) {}
+
+  // The firmware writer gets the port: it is closed first.
+  void RunFirmwareLoader();
+  // The session reader gets the port: a call is hung up and the port closed.
+  void RunSessionReader();
+  // The service library gets the open line for one call; when it reports
+  // the call ended, the program's connection ends too.
+  void RunServiceLibrary();
+
+ private:
+  SessionParts& parts_;
+  CallSupervision& calls_;
+  SessionControl& session_;
+};
 
 }  // namespace kvarta

@@ -5,27 +5,9 @@
 #include <functional>
 #include <map>
 
-#include "sim/sim_command_line.h"
+#include "sim/embedded_simulator.h"
 
 namespace kvarta::cli {
-namespace {
-
-// Collects one "--sim-NAME [VALUE]" as the simulator's "--NAME [VALUE]",
-// taking the next argument as its value when the option needs one.
-bool TakeSimOption(int argc, const char* const* argv, int& i, const std::string& name,
-                   const std::string* inline_value, std::vector<std::string>& sim_args) {
-  std::vector<std::string> alone = {"--" + name};
-  if (inline_value) alone.push_back(*inline_value);
-  sim::SimCommandLine probe;
-  std::string why;
-  if (!inline_value && !ParseSimCommandLine(alone, probe, why) && i + 1 < argc) {
-    alone.push_back(argv[++i]);
-  }
-  sim_args.insert(sim_args.end(), alone.begin(), alone.end());
-  return true;
-}
-
-}  // namespace
 
 bool ParseNumber(const std::string& text, long lo, long hi, long& value) {
   if (text.empty()) return false;
@@ -189,7 +171,7 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
       has_value = true;
     }
     if (arg.rfind("--sim-", 0) == 0) {
-      TakeSimOption(argc, argv, i, arg.substr(6), has_value ? &value : nullptr, sim_args);
+      sim::CollectSimOption(argc, argv, i, arg.substr(6), has_value ? &value : nullptr, sim_args);
       continue;
     }
     if (auto f = flags.find(arg); f != flags.end() && !has_value) {
@@ -213,14 +195,10 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
       return false;
     }
   }
-  if (!sim_args.empty()) {
-    sim::SimCommandLine parsed;
-    std::string why;
-    if (!ParseSimCommandLine(sim_args, parsed, why)) {
-      error = "Недопустимый параметр имитатора: " + why;
-      return false;
-    }
-    o.sim = parsed.options;
+  std::string why;
+  if (!sim::ParseCollectedSimOptions(sim_args, o.sim, why)) {
+    error = "Недопустимый параметр имитатора: " + why;
+    return false;
   }
   return true;
 }

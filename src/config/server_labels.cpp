@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "config/config_image.h"
-#include "config/gprs_transform.h"
+#include "link/config_image.h"
+#include "link/gprs_transform.h"
 #include "link/table_service.h"
 #include "platform/cp1251.h"
 #include "platform/text_format.h"

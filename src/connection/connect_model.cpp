@@ -3,13 +3,11 @@
 #include "connection/abonents_list_model.h"
 #include "connection/conn_par_model.h"
 #include "connection/connect_dialogs.h"
+#include "connection/connector.h"
 #include "connection/device_search_model.h"
 #include "connection/imit_modem_model.h"
 #include "connection/number_input.h"
-#include "link/controller_link.h"
 #include "link/message_window.h"
-#include "platform/port_map.h"
-#include "platform/posix_serial_port.h"
 #include "platform/text_format.h"
 
 namespace kvarta {
@@ -18,13 +16,12 @@ std::string PortUnavailableText(int com_port) {
   return Format("Коммуникационный порт СОМ%d недоступен", com_port);
 }
 
-ConnectModel::ConnectModel(Host& host, Clock& clock, SettingsStore& store, ControllerLink& link,
+ConnectModel::ConnectModel(Host& host, SettingsStore& store, Connector& connector,
                            ConnectDialogOpener& opener, MainWindowHooks hooks)
     : subscriber(host, store.settings.phone_book, opener),
       host_(host),
-      clock_(clock),
       store_(store),
-      link_(link),
+      connector_(connector),
       opener_(opener),
       hooks_(std::move(hooks)) {
   kind.items = {kKindDirect, kKindPhone, kKindAdapter};
@@ -110,7 +107,7 @@ void ConnectModel::OnChangeParams() {
 }
 
 void ConnectModel::OnSearch() {
-  SearchModel search(host_, clock_, store_, link_);
+  SearchModel search(host_, store_, connector_);
   search.OnShow();
   opener_.OpenSearch(search);
   address.SetText(std::to_string(store_.settings.dir_conn.adr));
@@ -118,7 +115,7 @@ void ConnectModel::OnSearch() {
 }
 
 void ConnectModel::OnImitation() {
-  ImitModemModel imitation(host_, clock_, store_);
+  ImitModemModel imitation(host_, store_, connector_);
   imitation.OnShow();
   opener_.OpenImitation(imitation);
 }
@@ -138,24 +135,13 @@ void ConnectModel::OnConnect() {
   const auto k = static_cast<ConnectionKind>(kind.index);
   ChannelParams& ch = store_.settings.Channel(k);
   ch.adr = static_cast<uint8_t>(*adr);
-  const uint32_t rate = ch.SelectedRate();
-  const uint8_t preambles = ch.SelectedPreambles();
-  auto port = OpenComPort(ComPortPath(ch.com_port, store_.folders().ini), rate, 8, 0, 0, 1000, 1000,
-                          true, false);
-  if (!port) {
+  ConnectionParams params = ConnectionParamsFrom(store_.settings, k, store_.folders().ini);
+  params.address = ch.adr;  // what the dialog shows, also for a phone connection
+  if (!connector_.Open(params)) {
     host_.SetCursor(CursorShape::kNormal);
     ShowMessageWindow(host_, kMessageError, PortUnavailableText(ch.com_port), "");
     return;
   }
-  clock_.SleepNs(MsToNs(kOpenSettleMs));
-  link_.port = std::move(port);
-  link_.address = ch.adr;
-  link_.baud_rate = rate;
-  link_.preamble_count = preambles;
-  link_.inter_byte_timeout_ms = ch.time_out;
-  link_.answer_timeout_ms = ch.wait_time * 1000;
-  link_.attempts = ch.repeat;
-  link_.connection_kind = k;
   result_ = true;
   host_.SetCursor(CursorShape::kNormal);
   closed_ = true;

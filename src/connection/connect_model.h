@@ -12,16 +12,14 @@
 
 namespace kvarta {
 
-struct ControllerLink;
 class ConnectDialogOpener;
+class Connector;
 class Host;
-class Clock;
 
 class ConnectModel {
  public:
   static constexpr int kWidth = 440;
   static constexpr int kHeight = 280;
-  static constexpr int kOpenSettleMs = 300;
 
   // The main window's parts that the dialog refreshes.
   struct MainWindowHooks {
@@ -29,8 +27,8 @@ class ConnectModel {
     std::function<void()> refresh_status_line;  // ShowConnectionStatus
   };
 
-  ConnectModel(Host& host, Clock& clock, SettingsStore& store, ControllerLink& link,
-               ConnectDialogOpener& opener, MainWindowHooks hooks = {});
+  ConnectModel(Host& host, SettingsStore& store, Connector& connector, ConnectDialogOpener& opener,
+               MainWindowHooks hooks = {});
 
   void OnShow();
   void OnKindChange(int index);
@@ -65,9 +63,8 @@ class ConnectModel {
   void RefreshStatusLine();
 
   Host& host_;
-  Clock& clock_;
   SettingsStore& store_;
-  ControllerLink& link_;
+  Connector& connector_;
   ConnectDialogOpener& opener_;
   MainWindowHooks hooks_;
   bool result_ = false;

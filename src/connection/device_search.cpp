@@ -1,5 +1,6 @@
 #include "connection/device_search.h"
 
+#include "link/function_codes.h"
 #include "platform/baud_rates.h"
 
 namespace kvarta {
@@ -7,6 +8,7 @@ namespace kvarta {
 SearchResult SearchDevice(ControllerLink& link, bool& searching, const SearchProgress& progress) {
   SearchResult result;
   searching = true;
+  if (progress.on_start) progress.on_start();
   link.host.SetCursor(CursorShape::kBusy);
 
   link.address = kBroadcastAddress;
@@ -22,7 +24,7 @@ SearchResult SearchDevice(ControllerLink& link, bool& searching, const SearchPro
     if (progress.on_rate) progress.on_rate(rate);
     link.host.PumpMessages();
 
-    if (SendRequest(link, 1, kProbe, sizeof kProbe, 0)) {
+    if (SendRequest(link, kReadFunction, kProbe, sizeof kProbe, 0)) {
       result.found = true;
       result.address = link.address;
       result.rate = rate;

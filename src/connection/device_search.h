@@ -17,6 +17,7 @@ struct SearchResult {
 
 // What the search dialog shows while the scan runs.
 struct SearchProgress {
+  std::function<void()> on_start;  // the line is open, the scan begins
   std::function<void(uint8_t address)> on_address;
   std::function<void(uint32_t rate)> on_rate;
 };

@@ -1,12 +1,10 @@
 #include "connection/device_search_model.h"
 
 #include "connection/connect_model.h"
-#include "connection/device_search.h"
+#include "connection/connector.h"
 #include "connection/number_input.h"
-#include "link/controller_link.h"
 #include "link/message_window.h"
 #include "platform/port_map.h"
-#include "platform/posix_serial_port.h"
 #include "platform/text_format.h"
 
 namespace kvarta {
@@ -18,8 +16,8 @@ constexpr const char* kByRange = "согласно допустимому диа
 
 }  // namespace
 
-SearchModel::SearchModel(Host& host, Clock& clock, SettingsStore& store, ControllerLink& link)
-    : host_(host), clock_(clock), store_(store), link_(link) {
+SearchModel::SearchModel(Host& host, SettingsStore& store, Connector& connector)
+    : host_(host), store_(store), connector_(connector) {
   for (int n = 1; n <= 8; ++n) port.items.push_back(Format("COM%d", n));
 }
 
@@ -64,23 +62,14 @@ bool SearchModel::Check(long& first, long& next, long& tries, long& count) {
 void SearchModel::OnSearch() {
   long first = 0, next = 0, tries = 0, count = 0;
   if (!Check(first, next, tries, count)) return;
-  link_.answer_timeout_ms = static_cast<uint32_t>(first);
-  link_.inter_byte_timeout_ms = static_cast<uint32_t>(next);
-  link_.attempts = static_cast<uint8_t>(tries);
-  link_.preamble_count = static_cast<uint8_t>(count);
-  const int com = port.index + 1;
-  auto opened = OpenComPort(ComPortPath(com, store_.folders().ini), kOpenRate, 8, 0, 0, 1000, 1000,
-                            true, false);
-  if (!opened) {
-    ShowMessageWindow(host_, kMessageError, PortUnavailableText(com), "");
-    return;
-  }
-  link_.port = std::move(opened);
-  link_.connection_kind = ConnectionKind::kDirect;
-  stop_enabled = true;
-  search_enabled = exit_enabled = false;
-
-  host_.SetCursor(CursorShape::kBusy);
+  ConnectionParams params;
+  params.com = port.index + 1;
+  params.path = ComPortPath(params.com, store_.folders().ini);
+  params.line.rate = kOpenRate;
+  params.answer_timeout_ms = static_cast<uint32_t>(first);
+  params.inter_byte_timeout_ms = static_cast<uint32_t>(next);
+  params.attempts = static_cast<uint8_t>(tries);
+  params.preambles = static_cast<uint8_t>(count);
   SearchProgress progress;
   progress.on_address = [this](uint8_t a) {
     address_text = std::to_string(a);
@@ -90,10 +79,19 @@ void SearchModel::OnSearch() {
     rate_text = std::to_string(r);
     if (on_progress) on_progress();
   };
-  const SearchResult r = SearchDevice(link_, searching_, progress);
+  // The buttons change once the port is open, when the scan starts.
+  progress.on_start = [this] {
+    stop_enabled = true;
+    search_enabled = exit_enabled = false;
+    host_.SetCursor(CursorShape::kBusy);
+  };
+  const std::optional<SearchResult> scanned = connector_.Search(params, searching_, progress);
+  if (!scanned) {
+    ShowMessageWindow(host_, kMessageError, PortUnavailableText(params.com), "");
+    return;
+  }
   host_.SetCursor(CursorShape::kNormal);
-  link_.ClosePort();
-
+  const SearchResult& r = *scanned;
   if (!r.found) {
     ShowMessageWindow(host_, kMessageExchange, "Устройство не обнаружено", "");
     search_enabled = exit_enabled = true;
@@ -101,25 +99,18 @@ void SearchModel::OnSearch() {
     return;
   }
   found_ = true;
-  ChannelParams& d = store_.settings.dir_conn;
-  d.com_port = static_cast<uint8_t>(com);
-  d.adr = r.address;
-  if (d.chan_ind == kChannel5) {
-    d.rate_ch5 = r.rate;
-  } else {
-    d.rate_ch0 = r.rate;
-  }
+  StoreFoundDevice(store_.settings, params.com, r);
   ShowMessageWindow(host_, kMessageExchange, "Установлена связь с устройством",
                     Format("Адр. = %u.  Скорость обмена = %u", r.address, r.rate));
   OnExit();
 }
 
 void SearchModel::OnStop() {
-  StopSearch(link_, searching_);
+  StopSearch(connector_.link(), searching_);
 }
 
 void SearchModel::OnExit() {
-  link_.ClosePort();
+  connector_.link().ClosePort();
   closed_ = true;
 }
 

@@ -11,9 +11,8 @@
 
 namespace kvarta {
 
-struct ControllerLink;
+class Connector;
 class Host;
-class Clock;
 
 class SearchModel {
  public:
@@ -22,7 +21,7 @@ class SearchModel {
   static constexpr const char* kTitle = "Определение адреса контроллера  и скорости обмена";
   static constexpr uint32_t kOpenRate = 1200;
 
-  SearchModel(Host& host, Clock& clock, SettingsStore& store, ControllerLink& link);
+  SearchModel(Host& host, SettingsStore& store, Connector& connector);
 
   void OnShow();
   void OnSearch();  // "Искать"
@@ -50,9 +49,8 @@ class SearchModel {
   bool Check(long& first, long& next, long& tries, long& count);
 
   Host& host_;
-  Clock& clock_;
   SettingsStore& store_;
-  ControllerLink& link_;
+  Connector& connector_;
   bool searching_ = false;
   bool found_ = false;
   bool closed_ = false;

@@ -1,14 +1,14 @@
 #include "connection/imit_modem_model.h"
 
 #include "connection/connect_model.h"
+#include "connection/connector.h"
 #include "link/message_window.h"
 #include "platform/port_map.h"
-#include "platform/posix_serial_port.h"
 
 namespace kvarta {
 
-ImitModemModel::ImitModemModel(Host& host, Clock& clock, SettingsStore& store)
-    : host_(host), clock_(clock), store_(store) {}
+ImitModemModel::ImitModemModel(Host& host, SettingsStore& store, Connector& connector)
+    : host_(host), store_(store), connector_(connector) {}
 
 ImitModemModel::~ImitModemModel() {
   ClosePort();
@@ -29,14 +29,13 @@ void ImitModemModel::OnStartTimer() {
   start_timer_running = false;
   host_.SetCursor(CursorShape::kAppStarting);
   const ChannelParams& d = store_.settings.dir_conn;
-  port_ = OpenComPort(ComPortPath(d.com_port, store_.folders().ini), d.SelectedRate(), 8, 0, 0,
-                      1000, 1000, true, false);
+  port_ = connector_.OpenLine(ComPortPath(d.com_port, store_.folders().ini), d.SelectedRate());
   if (!port_) {
     host_.SetCursor(CursorShape::kNormal);
     ShowMessageWindow(host_, kMessageInfo, PortUnavailableText(d.com_port), "");
     return;
   }
-  imitation_.emplace(LineContext{*port_, clock_, host_});
+  imitation_.emplace(LineContext{*port_, connector_.link().clock, host_});
   imitation_->Begin();
   progress = 0;
   progress_timer_running = true;

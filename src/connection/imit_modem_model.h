@@ -14,7 +14,7 @@ namespace kvarta {
 
 class SerialPort;
 class Host;
-class Clock;
+class Connector;
 
 class ImitModemModel {
  public:
@@ -23,7 +23,7 @@ class ImitModemModel {
   static constexpr int kStartTimerMs = 20;
   static constexpr int kProgressTimerMs = 500;
 
-  ImitModemModel(Host& host, Clock& clock, SettingsStore& store);
+  ImitModemModel(Host& host, SettingsStore& store, Connector& connector);
   ~ImitModemModel();
 
   // Close button hidden, start timer started.
@@ -51,8 +51,8 @@ class ImitModemModel {
   void ClosePort();
 
   Host& host_;
-  Clock& clock_;
   SettingsStore& store_;
+  Connector& connector_;
   std::unique_ptr<SerialPort> port_;
   std::optional<ModemImitation> imitation_;
 };

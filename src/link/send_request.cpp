@@ -4,13 +4,13 @@
 
 #include "link/controller_link.h"
 #include "link/crc16.h"
+#include "link/function_codes.h"
 
 namespace kvarta {
 namespace {
 
 constexpr int64_t kFreeRetryPeriodNs = MsToNs(10000);
 constexpr uint8_t kCommandTable = 15;
-constexpr uint8_t kWriteFunction = 2;
 constexpr const char* kExchangeText = "Обмен...";
 
 // Where a function code's body goes. total == 0 means "data length + extra".

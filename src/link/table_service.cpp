@@ -5,8 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "config/config_image.h"
+#include "link/config_image.h"
 #include "link/controller_link.h"
+#include "link/function_codes.h"
 #include "link/host.h"
 #include "link/message_window.h"
 #include "link/result_messages.h"
@@ -15,8 +16,6 @@
 namespace kvarta {
 namespace {
 
-constexpr uint8_t kReadFunction = 1;
-constexpr uint8_t kWriteFunction = 2;
 constexpr int kStatusPanel = 2;
 // Answer bytes: 5..7 echo the range, read values start at 8; the frame ends
 // with two CRC bytes.

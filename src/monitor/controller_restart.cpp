@@ -1,13 +1,12 @@
 #include "monitor/controller_restart.h"
 
 #include "link/controller_link.h"
+#include "link/function_codes.h"
 #include "link/message_window.h"
 #include "link/result_messages.h"
 
 namespace kvarta {
 namespace {
-
-constexpr uint8_t kRestartFunction = 32;
 
 bool SendRestart(ControllerLink& link, StatusBar* status) {
   if (status) status->SetPanelText(2, "Передача команды 32");

@@ -16,12 +16,6 @@ std::string Trim(const std::string& s) {
   return s.substr(first, last - first + 1);
 }
 
-// Set when the program runs against an in-process simulated controller.
-std::string& SimulatedPath() {
-  static std::string path;
-  return path;
-}
-
 std::string DefaultPath(int n) {
   return "/dev/ttyS" + std::to_string(n - 1);
 }
@@ -41,13 +35,8 @@ int ParseComName(const std::string& text) {
   return n >= 1 && n <= kMaxPort ? n : 0;
 }
 
-void SetSimulatedPortPath(const std::string& path) {
-  SimulatedPath() = path;
-}
-
 std::string ComPortPath(int n, const std::string& ini_folder) {
   if (n < 1) return {};
-  if (!SimulatedPath().empty()) return SimulatedPath();
   if (!ini_folder.empty()) {
     std::ifstream map(ini_folder + "/" + kPortMapFileName);
     std::string line;

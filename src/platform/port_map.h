@@ -15,10 +15,6 @@ inline constexpr const char* kPortMapFileName = "com_ports.map";
 // means no map file. A port number below 1 has no device: empty path.
 std::string ComPortPath(int n, const std::string& ini_folder);
 
-// Makes every COMn lead to path (a simulated controller's terminal); an
-// empty path restores the normal mapping.
-void SetSimulatedPortPath(const std::string& path);
-
 // Parses a --port argument: "COMn" (any letter case, n 1..255 as the settings
 // store it in one byte) gives n, anything else 0.
 int ParseComName(const std::string& text);

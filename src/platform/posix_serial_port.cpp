@@ -101,12 +101,19 @@ LineSettings ClampLineSettings(uint32_t rate, int data_bits, int parity, int sto
   return s;
 }
 
-std::unique_ptr<PosixSerialPort> OpenComPort(const std::string& device_path, uint32_t rate,
-                                             int data_bits, int parity, int stop_bits,
-                                             int /*in_queue*/, int /*out_queue*/, bool dtr,
-                                             bool rts) {
+PosixPortFactory& SystemPorts() {
+  static PosixPortFactory factory;
+  return factory;
+}
+
+std::unique_ptr<PosixSerialPort> OpenComPort(const std::string& device_path,
+                                             const LineSettings& wanted) {
   if (device_path.empty()) return nullptr;
-  const LineSettings settings = ClampLineSettings(rate, data_bits, parity, stop_bits, dtr, rts);
+  const LineSettings settings =
+      ClampLineSettings(wanted.rate, wanted.data_bits, static_cast<int>(wanted.parity),
+                        static_cast<int>(wanted.stop_bits), wanted.dtr, wanted.rts);
+  const bool dtr = settings.dtr;
+  const bool rts = settings.rts;
 
   const int fd = open(device_path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return nullptr;

@@ -8,19 +8,6 @@
 
 namespace kvarta {
 
-enum class Parity { kNone = 0, kEven = 1, kOdd = 2 };
-enum class StopBits { kOne = 0, kOneAndHalf = 1, kTwo = 2 };
-
-// Line settings after the clamping rules of the open call.
-struct LineSettings {
-  uint32_t rate = 9600;
-  int data_bits = 8;
-  Parity parity = Parity::kNone;
-  StopBits stop_bits = StopBits::kOne;
-  bool dtr = true;
-  bool rts = false;
-};
-
 // Clamps as the open call does: rate to 110..256000, data bits to 4..8 (Linux
 // offers 5..8; 4 is stored and opened as 5), unknown parity and stop-bit
 // indexes to none and one.
@@ -50,8 +37,7 @@ class PosixSerialPort : public SerialPort {
   void Close();
 
  private:
-  friend std::unique_ptr<PosixSerialPort> OpenComPort(const std::string&, uint32_t, int, int, int,
-                                                      int, int, bool, bool);
+  friend std::unique_ptr<PosixSerialPort> OpenComPort(const std::string&, const LineSettings&);
   PosixSerialPort(int fd, std::string path, LineSettings settings)
       : fd_(fd), path_(std::move(path)), settings_(settings) {}
 
@@ -65,10 +51,23 @@ class PosixSerialPort : public SerialPort {
 // allows (and always against a second open by this program: an advisory
 // lock), without becoming its controlling terminal, in raw mode with the
 // clamped settings. DTR and RTS are set as asked where the device has them.
-// Queue sizes are accepted for the callers' sake; Linux sizes its buffers
-// itself. Returns nullptr on any failure, leaving nothing open.
-std::unique_ptr<PosixSerialPort> OpenComPort(const std::string& device_path, uint32_t rate,
-                                             int data_bits, int parity, int stop_bits, int in_queue,
-                                             int out_queue, bool dtr, bool rts);
+// Linux sizes its queues itself. Returns nullptr on any failure, leaving
+// nothing open.
+std::unique_ptr<PosixSerialPort> OpenComPort(const std::string& device_path,
+                                             const LineSettings& settings = {});
+
+// The machine's serial devices, with the settle pause a real line needs.
+class PosixPortFactory : public SerialPortFactory {
+ public:
+  static constexpr int kSettleMs = 300;
+  std::unique_ptr<SerialPort> Open(const std::string& device_path,
+                                   const LineSettings& settings) override {
+    return OpenComPort(device_path, settings);
+  }
+  int SettleMs() const override { return kSettleMs; }
+};
+
+// The program-wide factory of real ports.
+PosixPortFactory& SystemPorts();
 
 }  // namespace kvarta

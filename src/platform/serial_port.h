@@ -4,8 +4,24 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string>
 
 namespace kvarta {
+
+enum class Parity { kNone = 0, kEven = 1, kOdd = 2 };
+enum class StopBits { kOne = 0, kOneAndHalf = 1, kTwo = 2 };
+
+// How a line is opened. Every connection of the program uses 8 data bits,
+// no parity, one stop bit, DTR on and RTS off; only the rate differs.
+struct LineSettings {
+  uint32_t rate = 9600;
+  int data_bits = 8;
+  Parity parity = Parity::kNone;
+  StopBits stop_bits = StopBits::kOne;
+  bool dtr = true;
+  bool rts = false;
+};
 
 class SerialPort {
  public:
@@ -31,6 +47,18 @@ class SerialPort {
   virtual uint32_t BaudRate() const = 0;
   // OS descriptor for handing the open line to a sibling tool; -1 when none.
   virtual int Descriptor() const { return -1; }
+};
+
+// Where the program's lines come from: the machine's serial devices, or an
+// in-process simulated controller standing in for every one of them.
+class SerialPortFactory {
+ public:
+  virtual ~SerialPortFactory() = default;
+  // Opens device_path with settings; nullptr when the line cannot be used.
+  virtual std::unique_ptr<SerialPort> Open(const std::string& device_path,
+                                           const LineSettings& settings) = 0;
+  // Pause after opening before the first exchange, for the line to settle.
+  virtual int SettleMs() const = 0;
 };
 
 }  // namespace kvarta

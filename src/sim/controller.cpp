@@ -5,7 +5,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "config/gprs_transform.h"
+#include "link/gprs_transform.h"
 #include "link/crc16.h"
 #include "platform/cp1251.h"
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "config/table_catalogue.h"
+#include "link/table_catalogue.h"
 
 namespace kvarta::sim {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "config/table_catalogue.h"
+#include "link/table_catalogue.h"
 
 namespace kvarta::sim {
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "config/config_image.h"
-#include "config/gprs_transform.h"
+#include "link/config_image.h"
+#include "link/gprs_transform.h"
 
 namespace kvarta {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "config/short_date_time.h"
+#include "link/short_date_time.h"
 
 namespace kvarta {
 namespace {

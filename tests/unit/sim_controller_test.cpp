@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "config/gprs_transform.h"
+#include "link/gprs_transform.h"
 #include "link/crc16.h"
 #include "sim/answer_faults.h"
 #include "sim/controller.h"

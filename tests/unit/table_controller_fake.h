@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "config/config_image.h"
+#include "link/config_image.h"
 #include "link/controller_link.h"
 #include "support/fakes.h"
 #include "support/frames.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "config/whole_table.h"
+#include "link/whole_table.h"
 #include "table_controller_fake.h"
 
 namespace kvarta {

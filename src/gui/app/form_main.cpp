@@ -39,7 +39,8 @@ QSize ScreenSize() {
 
 }  // namespace
 
-TFormMain::TFormMain(ProgramFolders folders, std::unique_ptr<Dialogs> dialogs)
+TFormMain::TFormMain(ProgramFolders folders, SerialPortFactory& ports,
+                     std::unique_ptr<Dialogs> dialogs)
     : dialogs_(std::move(dialogs)) {
   setObjectName("TFormMain");
   setWindowTitle("Программа обслуживания контроллеров kvarta");
@@ -52,27 +53,27 @@ TFormMain::TFormMain(ProgramFolders folders, std::unique_ptr<Dialogs> dialogs)
   BuildMenus();
 
   connect(timers_[MainTimer::kStart]->Get(), &QTimer::timeout, this,
-          [this] { Guarded([this] { session_->TimerStartTimer(); }); });
+          [this] { Guarded([this] { session_->StartUp(); }); });
   connect(timers_[MainTimer::kMessage]->Get(), &QTimer::timeout, this,
-          [this] { session_->TimerMessageTimer(); });
+          [this] { session_->ClearStatusMessage(); });
   connect(timers_[MainTimer::kMoney]->Get(), &QTimer::timeout, this,
-          [this] { session_->TimerMoneyTimer(); });
+          [this] { session_->CountCallSecond(); });
   // The line-watch and keep-alive timers may fire while an exchange pumps
   // events: they must not talk to the line then.
   connect(timers_[MainTimer::kControl]->Get(), &QTimer::timeout, this,
-          [this] { Guarded([this] { session_->TimerControlTimer(); }); });
+          [this] { Guarded([this] { session_->WatchLine(); }); });
   connect(timers_[MainTimer::kRerun]->Get(), &QTimer::timeout, this,
-          [this] { Guarded([this] { session_->TimerRerunTimer(); }); });
+          [this] { Guarded([this] { session_->KeepCallAlive(); }); });
 
   const QSize screen = ScreenSize();
   session_ = std::make_unique<MainSession>(host_, RealClock(), *this, std::move(folders),
-                                           screen.width(), screen.height());
+                                           screen.width(), screen.height(), ports);
 }
 
 TFormMain::~TFormMain() {
   if (!closed_) {
     closed_ = true;
-    session_->FormClose();
+    session_->Close();
   }
 }
 
@@ -91,7 +92,7 @@ void TFormMain::WhenIdle(std::function<void()> f) {
   }
   // The running exchange ends through the abort flag; the line is closed only
   // after it has let go of it.
-  session_->link.abort_flag = true;
+  session_->link().abort_flag = true;
   QTimer::singleShot(20, this, [this, f] { WhenIdle(f); });
 }
 
@@ -147,7 +148,7 @@ void TFormMain::BuildPanels() {
   // "Отключить связь" may be pressed while an exchange runs: it reaches the
   // exchange through the abort flag first.
   connect(bitbtn3_, &QPushButton::clicked, this,
-          [this] { WhenIdle([this] { session_->BitBtn3Click(); }); });
+          [this] { WhenIdle([this] { session_->EndConnection(); }); });
 
   status3_ = new QStatusBar(central);
   status3_->setObjectName("StatusBar3");
@@ -206,15 +207,15 @@ void TFormMain::OnMenu(const std::string& name) {
     TFormAbout about(this);
     about.exec();
   } else if (name == "Nconnect") {
-    Guarded([this] { session_->NconnectClick(); });
+    Guarded([this] { session_->ConnectToAnother(); });
   } else if (name == "NUser") {
-    Guarded([this] { session_->NUserClick(); });
+    Guarded([this] { session_->LogOnAgain(); });
   } else if (name == "NProgr_Wr") {
-    Guarded([this] { session_->NProgr_WrClick(); });
+    Guarded([this] { session_->RunFirmwareLoader(); });
   } else if (name == "N8") {
-    Guarded([this] { session_->N8Click(); });
+    Guarded([this] { session_->RunSessionReader(); });
   } else if (name == "N7") {
-    Guarded([this] { session_->N7Click(); });
+    Guarded([this] { session_->RunServiceLibrary(); });
   }
 }
 
@@ -293,7 +294,7 @@ bool TFormMain::RunLogOn(LogOnModel& model) {
 }
 
 void TFormMain::ApplySavedGeometry() {
-  const CurrentParams& c = session_->store.settings.curr;
+  const CurrentParams& c = session_->store().settings.curr;
   resize(c.form_width, c.form_height);
   move(c.form_left, c.form_top);
 }
@@ -307,7 +308,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
   }
   if (!closed_) {
     closed_ = true;
-    session_->FormClose();
+    session_->Close();
   }
   event->accept();
 }

@@ -30,7 +30,8 @@ class TFormMain : public QMainWindow, public MainWindowView {
     virtual bool RunLogOn(TFormMain& main, LogOnModel& model) = 0;
   };
 
-  TFormMain(ProgramFolders folders, std::unique_ptr<Dialogs> dialogs = nullptr);
+  TFormMain(ProgramFolders folders, SerialPortFactory& ports,
+            std::unique_ptr<Dialogs> dialogs = nullptr);
   ~TFormMain() override;
 
   MainSession& Session() { return *session_; }

@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "cli/cli_options.h"
 #include "connection/program_folders.h"
 #include "gui/app/form_main.h"
 #include "gui/app/main_dialogs.h"
-#include "platform/port_map.h"
-#include "sim/simulator.h"
+#include "platform/posix_serial_port.h"
+#include "sim/embedded_simulator.h"
 
 namespace {
 
@@ -20,6 +20,52 @@ constexpr const char* kUsage =
     "  --simulator         работать с имитатором контроллера: любой порт COMn ведет к нему\n"
     "  --sim-NAME [VALUE]  параметр --NAME имитатора (см. kvarta-sim --help), например\n"
     "                      --sim-destroyed 9, --sim-front modem, --sim-address 5\n";
+
+struct ProgramOptions {
+  std::string home;
+  bool simulator = false;
+  kvarta::sim::SimulatorOptions sim;
+};
+
+// The program's own options (the toolkit has taken its own out of argv).
+bool ParseOptions(int argc, const char* const* argv, ProgramOptions& o, std::string& error) {
+  std::vector<std::string> sim_args;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    std::string value;
+    bool has_value = false;
+    if (const size_t eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+      value = arg.substr(eq + 1);
+      arg = arg.substr(0, eq);
+      has_value = true;
+    }
+    if (arg.rfind("--sim-", 0) == 0) {
+      kvarta::sim::CollectSimOption(argc, argv, i, arg.substr(6), has_value ? &value : nullptr,
+                                    sim_args);
+    } else if (arg == "--simulator" && !has_value) {
+      o.simulator = true;
+    } else if (arg == "--home") {
+      if (!has_value && i + 1 < argc) value = argv[++i];
+      if (value.empty()) {
+        error = "Не задано значение параметра --home";
+        return false;
+      }
+      o.home = value;
+    } else if (arg.rfind("--", 0) == 0) {
+      error = "Неизвестный параметр " + arg;
+      return false;
+    } else {
+      error = "Неизвестные операнды";
+      return false;
+    }
+  }
+  std::string why;
+  if (!kvarta::sim::ParseCollectedSimOptions(sim_args, o.sim, why)) {
+    error = "Недопустимый параметр имитатора: " + why;
+    return false;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -35,34 +81,28 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("kvartapc");
   QApplication::setApplicationVersion("4.04");
 
-  // The options are a subset of the command-line tool's.
-  kvarta::cli::CliOptions options;
+  ProgramOptions options;
   std::string error;
-  if (!kvarta::cli::ParseCliOptions(argc, argv, options, error) || !options.command.empty()) {
-    std::fprintf(stderr, "%s\n%s", error.empty() ? "Неизвестные операнды" : error.c_str(), kUsage);
+  if (!ParseOptions(argc, argv, options, error)) {
+    std::fprintf(stderr, "%s\n%s", error.c_str(), kUsage);
     return 2;
   }
 
-  std::unique_ptr<kvarta::sim::Simulator> sim;
+  kvarta::SerialPortFactory* ports = &kvarta::SystemPorts();
+  std::unique_ptr<kvarta::sim::SimulatorPortFactory> simulator;
   if (options.simulator) {
-    sim = std::make_unique<kvarta::sim::Simulator>(options.sim);
-    const std::string path = sim->StartOnPty();
-    if (path.empty()) {
+    simulator = std::make_unique<kvarta::sim::SimulatorPortFactory>(options.sim);
+    if (!simulator->Start()) {
       std::fprintf(stderr, "Не удалось запустить имитатор контроллера\n");
       return 1;
     }
-    kvarta::SetSimulatedPortPath(path);
+    ports = simulator.get();
   }
 
   const kvarta::ProgramFolders folders =
       kvarta::FoldersIn(kvarta::ResolveProgramFolder(kvarta::CurrentFolderSources(options.home)));
-  int rc = 0;
-  {
-    kvarta::gui::TFormMain window(folders, kvarta::gui::MakeMainDialogs());
-    window.ApplySavedGeometry();
-    window.show();
-    rc = app.exec();
-  }
-  if (sim) sim->Stop();
-  return rc;
+  kvarta::gui::TFormMain window(folders, *ports, kvarta::gui::MakeMainDialogs());
+  window.ApplySavedGeometry();
+  window.show();
+  return app.exec();
 }

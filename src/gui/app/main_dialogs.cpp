@@ -13,7 +13,7 @@ class WindowDialogs : public TFormMain::Dialogs {
     ConnectModel::MainWindowHooks hooks;
     hooks.set_modem_bars_visible = [&main](bool v) { main.SetModemBarsVisible(v); };
     hooks.refresh_status_line = [&s] { s.ShowConnectionStatus(); };
-    return RunConnectDialog(&main, main.HostObject(), s.clock, s.store, s.link, hooks);
+    return RunConnectDialog(&main, main.HostObject(), s.store(), s.connector(), hooks);
   }
   bool RunLogOn(TFormMain& main, LogOnModel& model) override {
     return RunLogOnDialog(&main, model);

@@ -50,10 +50,10 @@ void QtConnectDialogs::OpenImitation(ImitModemModel& model) {
   form.exec();
 }
 
-bool RunConnectDialog(QWidget* parent, QtHost& host, Clock& clock, SettingsStore& store,
-                      ControllerLink& link, ConnectModel::MainWindowHooks hooks) {
+bool RunConnectDialog(QWidget* parent, QtHost& host, SettingsStore& store, Connector& connector,
+                      ConnectModel::MainWindowHooks hooks) {
   QtConnectDialogs opener(host, parent);
-  ConnectModel model(host, clock, store, link, opener, std::move(hooks));
+  ConnectModel model(host, store, connector, opener, std::move(hooks));
   model.OnShow();
   TFormConnect form(model, parent);
   opener.SetParent(&form);

@@ -8,9 +8,8 @@
 class QWidget;
 
 namespace kvarta {
-class Clock;
+class Connector;
 class SettingsStore;
-struct ControllerLink;
 }  // namespace kvarta
 
 namespace kvarta::gui {
@@ -40,7 +39,7 @@ class QtConnectDialogs : public ConnectDialogOpener {
 };
 
 // Shows the connection dialog modally; true when "Связаться" succeeded.
-bool RunConnectDialog(QWidget* parent, QtHost& host, Clock& clock, SettingsStore& store,
-                      ControllerLink& link, ConnectModel::MainWindowHooks hooks);
+bool RunConnectDialog(QWidget* parent, QtHost& host, SettingsStore& store, Connector& connector,
+                      ConnectModel::MainWindowHooks hooks);
 
 }  // namespace kvarta::gui

@@ -1,4 +1,4 @@
-#include "config/short_date_time.h"
+#include "link/short_date_time.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "config/table_catalogue.h"
+#include "link/table_catalogue.h"
 
 namespace kvarta {
 namespace {

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "config/table_catalogue.h"
+#include "link/table_catalogue.h"
 
 namespace kvarta {
 

@@ -1,4 +1,4 @@
-#include "config/config_image.h"
+#include "link/config_image.h"
 
 namespace kvarta {
 

@@ -1,8 +1,8 @@
-#include "config/whole_table.h"
+#include "link/whole_table.h"
 
 #include <algorithm>
 
-#include "config/table_catalogue.h"
+#include "link/table_catalogue.h"
 
 namespace kvarta {
 

@@ -1,6 +1,6 @@
-#include "config/gprs_transform.h"
+#include "link/gprs_transform.h"
 
-#include "config/config_image.h"
+#include "link/config_image.h"
 
 namespace kvarta {
 namespace {
