@@ -52,8 +52,8 @@ void CallSupervision::CountSecond() {
       ++call_duration_.hour;
     }
   }
-  parts_.view.SetCallDuration(Format("%02u:%02u:%02u", call_duration_.hour,
-                                     call_duration_.minute, call_duration_.second));
+  parts_.view.SetCallDuration(
+      Format("%02u:%02u:%02u", call_duration_.hour, call_duration_.minute, call_duration_.second));
 }
 
 void CallSupervision::WatchLine() {

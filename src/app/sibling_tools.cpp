@@ -163,10 +163,9 @@ void SiblingTools::RunServiceLibrary() {
   const ProgramFolders& folders = parts_.store.folders();
   const std::string param_file = folders.ini + "/" + kAdminParamFileName;
   ControllerLink& link = parts_.link;
-  const AdminToolsResult r =
-      RunAdminTools(library, folders.program + "/", param_file,
-                    link.port ? link.port->Descriptor() : -1,
-                    BuildAdminRecord(link, parts_.connector.modem_connected()));
+  const AdminToolsResult r = RunAdminTools(
+      library, folders.program + "/", param_file, link.port ? link.port->Descriptor() : -1,
+      BuildAdminRecord(link, parts_.connector.modem_connected()));
   switch (r.outcome) {
     case AdminToolsOutcome::kParamFileError:
       ShowMessageWindow(host, kMessageInfo, "Ошибка записи файла", "для работы с DLL");

@@ -73,7 +73,8 @@ bool OpenConnection(Connector& connector, const ConnectionParams& line) {
   hooks.disconnect = [&connector] { connector.Close(); };
   const Connector::SetUpOutcome outcome = connector.SetUp(hooks);
   if (!outcome.ok) {
-    if (line.kind == ConnectionKind::kAdapter) PrintError(AdapterResultText(outcome.adapter_result));
+    if (line.kind == ConnectionKind::kAdapter)
+      PrintError(AdapterResultText(outcome.adapter_result));
     connector.Close();
     return false;
   }

@@ -62,10 +62,10 @@ class Connector {
   bool Open(const ConnectionParams& params);
 
   struct SetUpHooks {
-    std::function<void()> log_on;              // phone: asks the credentials before dialling
-    std::function<DialParams()> dial_params;   // phone: for the dial and every redial
-    std::function<void()> disconnect;          // phone: the lost call was not restored
-    StatusPanelRef status;                     // dial or adapter progress
+    std::function<void()> log_on;             // phone: asks the credentials before dialling
+    std::function<DialParams()> dial_params;  // phone: for the dial and every redial
+    std::function<void()> disconnect;         // phone: the lost call was not restored
+    StatusPanelRef status;                    // dial or adapter progress
   };
   struct SetUpOutcome {
     bool ok = true;

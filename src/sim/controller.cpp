@@ -5,8 +5,8 @@
 #include <cstring>
 #include <ctime>
 
-#include "link/gprs_transform.h"
 #include "link/crc16.h"
+#include "link/gprs_transform.h"
 #include "platform/cp1251.h"
 
 namespace kvarta::sim {

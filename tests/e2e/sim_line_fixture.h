@@ -25,7 +25,7 @@ class SimLineTest : public ::testing::Test {
     sim_ = std::make_unique<sim::Simulator>(options);
     const std::string path = sim_->StartOnPty();
     ASSERT_FALSE(path.empty());
-    link_.port = OpenComPort(path, 9600, 8, 0, 0, 1000, 1000, true, false);
+    link_.port = OpenComPort(path, LineSettings{.rate = 9600});
     ASSERT_NE(link_.port, nullptr);
     link_.connection_kind = kind;
     link_.address = options.address;

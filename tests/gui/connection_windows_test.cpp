@@ -25,6 +25,7 @@
 #include "connection/abonents_list_model.h"
 #include "connection/conn_par_model.h"
 #include "connection/connect_model.h"
+#include "connection/connector.h"
 #include "connection/device_search_model.h"
 #include "connection/imit_modem_model.h"
 #include "gui/config/form_short_us_pass.h"
@@ -39,6 +40,7 @@
 #include "link/controller_link.h"
 #include "link/message_window.h"
 #include "platform/port_map.h"
+#include "platform/posix_serial_port.h"
 #include "sim/simulator.h"
 
 namespace kvarta::gui {
@@ -130,6 +132,7 @@ class ConnectionWindowsTest : public ::testing::Test {
   std::unique_ptr<SettingsStore> store;
   QtHost host;
   ControllerLink link{host, RealClock()};
+  Connector connector{link, SystemPorts()};
   QtConnectDialogs opener{host, nullptr};
   std::vector<MessageWindowModel> messages;
   bool answer_yes = false;
@@ -137,7 +140,7 @@ class ConnectionWindowsTest : public ::testing::Test {
 };
 
 TEST_F(ConnectionWindowsTest, WindowsHaveTheirCaptionsSizesAndLabels) {
-  ConnectModel connect(host, RealClock(), *store, link, opener);
+  ConnectModel connect(host, *store, connector, opener);
   connect.OnShow();
   TFormConnect form_connect(connect);
   EXPECT_EQ(form_connect.windowTitle(), "Установка связи с устройством");
@@ -184,7 +187,7 @@ TEST_F(ConnectionWindowsTest, WindowsHaveTheirCaptionsSizesAndLabels) {
   EXPECT_EQ(form_abonent.windowTitle(), " Параметры абонента");
   EXPECT_EQ(form_abonent.size(), QSize(568, 190));
 
-  SearchModel search(host, RealClock(), *store, link);
+  SearchModel search(host, *store, connector);
   search.OnShow();
   TFormSearch form_search(search, host);
   EXPECT_EQ(form_search.windowTitle(), "Определение адреса контроллера  и скорости обмена");
@@ -192,7 +195,7 @@ TEST_F(ConnectionWindowsTest, WindowsHaveTheirCaptionsSizesAndLabels) {
   EXPECT_EQ(Child<QLineEdit>(&form_search, "FirstWaitEdit")->text(), "300");
   EXPECT_FALSE(Child<QPushButton>(&form_search, "StopButton")->isEnabled());
 
-  ImitModemModel imitation(host, RealClock(), *store);
+  ImitModemModel imitation(host, *store, connector);
   TFormImit_Modem form_imitation(imitation, host);
   EXPECT_EQ(form_imitation.windowTitle(), "");
   EXPECT_EQ(form_imitation.size(), QSize(290, 118));
@@ -209,7 +212,7 @@ TEST_F(ConnectionWindowsTest, ConnectKindListSwitchesThePanels) {
   std::vector<bool> modem_bars;
   ConnectModel::MainWindowHooks hooks;
   hooks.set_modem_bars_visible = [&](bool v) { modem_bars.push_back(v); };
-  ConnectModel model(host, RealClock(), *store, link, opener, hooks);
+  ConnectModel model(host, *store, connector, opener, hooks);
   model.OnShow();
   TFormConnect form(model);
   form.show();
@@ -244,7 +247,7 @@ TEST_F(ConnectionWindowsTest, ConnectKindListSwitchesThePanels) {
 
 TEST_F(ConnectionWindowsTest, NewSubscriberFromThePhoneKindsList) {
   store->settings.curr.conn_prz = 1;
-  ConnectModel model(host, RealClock(), *store, link, opener);
+  ConnectModel model(host, *store, connector, opener);
   model.OnShow();
   TFormConnect form(model);
   form.show();
@@ -267,7 +270,7 @@ TEST_F(ConnectionWindowsTest, RunConnectDialogRefusesAddressZeroThenConnects) {
     Retype(address, "7");
     QTest::mouseClick(Child<QPushButton>(w, "ConnectButton"), Qt::LeftButton);
   });
-  EXPECT_TRUE(RunConnectDialog(nullptr, host, RealClock(), *store, link, {}));
+  EXPECT_TRUE(RunConnectDialog(nullptr, host, *store, connector, {}));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].kind, kMessageInputError);
   EXPECT_EQ(Last(), "Адрес вне допустимого диапазона|(1...255)");
@@ -390,7 +393,7 @@ TEST_F(ConnectionWindowsTest, SearchCannotBeClosedWhileScanningAndStops) {
   sim::SimulatorOptions options;
   options.listen_baud = 230400;  // never reached: the scan is stopped first
   StartSimulator(options);
-  SearchModel model(host, RealClock(), *store, link);
+  SearchModel model(host, *store, connector);
   model.OnShow();
   TFormSearch form(model, host);
   form.show();
@@ -423,7 +426,7 @@ TEST_F(ConnectionWindowsTest, ImitationAnswersTheControllersModemCommand) {
   options.expect_modem.enabled = true;
   options.expect_modem.every_ms = 300;  // the window may open the port late
   StartSimulator(options);
-  ImitModemModel model(host, RealClock(), *store);
+  ImitModemModel model(host, *store, connector);
   model.OnShow();
   TFormImit_Modem form(model, host);
   form.show();
@@ -443,7 +446,7 @@ TEST_F(ConnectionWindowsTest, ImitationEscapeOrCloseStopsTheWait) {
   StartSimulator({});  // a controller that never sends the modem command
   for (bool by_escape : {true, false}) {
     SCOPED_TRACE(by_escape ? "Esc" : "close");
-    ImitModemModel model(host, RealClock(), *store);
+    ImitModemModel model(host, *store, connector);
     model.OnShow();
     TFormImit_Modem form(model, host);
     form.show();

@@ -18,7 +18,7 @@
 #include "gui/app/form_main.h"
 #include "gui/link/form_ques.h"
 #include "platform/port_map.h"
-#include "sim/simulator.h"
+#include "sim/embedded_simulator.h"
 #include "support/no_dialogs.h"
 
 namespace kvarta::gui {
@@ -33,7 +33,7 @@ class ScriptedDialogs : public TFormMain::Dialogs {
     ConnectModel::MainWindowHooks hooks;
     hooks.set_modem_bars_visible = [&main](bool v) { main.SetModemBarsVisible(v); };
     hooks.refresh_status_line = [&s] { s.ShowConnectionStatus(); };
-    ConnectModel m(main.HostObject(), s.clock, s.store, s.link, opener_, hooks);
+    ConnectModel m(main.HostObject(), s.store(), s.connector(), opener_, hooks);
     m.OnShow();
     m.OnConnect();
     return m.result();
@@ -61,27 +61,24 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     window.reset();
-    if (simulator) simulator->Stop();
-    SetSimulatedPortPath("");
     std::system(("rm -rf " + home).c_str());
   }
   void Open(sim::SimulatorOptions options = {}) {
-    simulator = std::make_unique<sim::Simulator>(options);
-    const std::string path = simulator->StartOnPty();
-    ASSERT_FALSE(path.empty());
-    SetSimulatedPortPath(path);
+    simulator = std::make_unique<sim::SimulatorPortFactory>(options);
+    ASSERT_TRUE(simulator->Start());
     auto d = std::make_unique<ScriptedDialogs>();
     dialogs = d.get();
-    window = std::make_unique<TFormMain>(FoldersIn(home), std::move(d));
+    window = std::make_unique<TFormMain>(FoldersIn(home), *simulator, std::move(d));
     window->show();
   }
   bool WaitConnected() {
-    return QTest::qWaitFor([this] { return window->Session().connection_established; }, 10000);
+    return QTest::qWaitFor([this] { return window->Session().facts().connection_established; },
+                           10000);
   }
   bool Visible(const char* name) { return window->MenuAction(name)->isVisible(); }
 
   std::string home;
-  std::unique_ptr<sim::Simulator> simulator;
+  std::unique_ptr<sim::SimulatorPortFactory> simulator;
   std::unique_ptr<TFormMain> window;
   ScriptedDialogs* dialogs = nullptr;
 };
@@ -95,7 +92,7 @@ TEST_F(MainWindowTest, StartUpConnectsIdentifiesAndOpensTheMenus) {
   EXPECT_EQ(dialogs->logons, 1);
   EXPECT_EQ(window->Bar1().PanelText(0), " COM1,   9600 бит/с");
   EXPECT_EQ(window->Bar1().PanelText(1), " Адр. 1");
-  EXPECT_TRUE(window->Session().write_access);
+  EXPECT_TRUE(window->Session().facts().write_access);
   for (const char* top : {"N4", "NWorkPar", "NData", "Nsetting", "Nconnect", "Nvers"}) {
     EXPECT_TRUE(Visible(top)) << top;
   }
@@ -108,7 +105,7 @@ TEST_F(MainWindowTest, StartUpConnectsIdentifiesAndOpensTheMenus) {
 
   window->MenuAction("NUser")->trigger();
   EXPECT_EQ(dialogs->logons, 2);
-  EXPECT_TRUE(window->Session().write_access);
+  EXPECT_TRUE(window->Session().facts().write_access);
 }
 
 TEST_F(MainWindowTest, EscAnywhereAbortsTheRunningExchange) {
@@ -118,10 +115,11 @@ TEST_F(MainWindowTest, EscAnywhereAbortsTheRunningExchange) {
   // The identification waits on a silent line; Esc typed into the main
   // window ends it at once, without the retry question.
   QTimer::singleShot(800, window.get(), [this] { QTest::keyClick(window.get(), Qt::Key_Escape); });
-  ASSERT_TRUE(QTest::qWaitFor([this] { return window->Session().link.result_code == 19; }, 10000));
+  ASSERT_TRUE(
+      QTest::qWaitFor([this] { return window->Session().link().result_code == 19; }, 10000));
   QTest::qWait(50);
   EXPECT_EQ(window->HostObject().MessagesShown(), 0);
-  EXPECT_FALSE(window->Session().connection_established);
+  EXPECT_FALSE(window->Session().facts().connection_established);
   EXPECT_FALSE(Visible("NWorkPar"));
 }
 
@@ -152,10 +150,10 @@ TEST_F(MainWindowTest, DisconnectButtonClosesTheLineAndForgetsTheCredentials) {
   QTest::qWait(50);
   window->findChild<QPushButton*>("BitBtn3")->click();
   MainSession& s = window->Session();
-  EXPECT_FALSE(s.connection_established);
-  EXPECT_FALSE(s.link.Connected());
-  EXPECT_FALSE(s.write_access);
-  EXPECT_EQ(s.link.write_password[0], ' ');
+  EXPECT_FALSE(s.facts().connection_established);
+  EXPECT_FALSE(s.link().Connected());
+  EXPECT_FALSE(s.facts().write_access);
+  EXPECT_EQ(s.link().write_password[0], ' ');
   EXPECT_FALSE(Visible("NWorkPar"));
   EXPECT_TRUE(Visible("Nconnect"));
   EXPECT_FALSE(window->RepeatPanel()->isVisible());
@@ -166,20 +164,21 @@ TEST_F(MainWindowTest, StartUpOverTheSimulatedModemShowsTheCall) {
   options.front = sim::FrontKind::kModem;
   Open(options);
   // Before the start timer fires: the phone kind with one subscriber.
-  ConnectionSettings& s = window->Session().store.settings;
+  ConnectionSettings& s = window->Session().store().settings;
   s.curr.conn_prz = 1;
   s.phone_book.users_num = 1;
   s.phone_book.slots[0] = Subscriber{"Котельная", 1, 1, "(044) 123-45-67"};
-  ASSERT_TRUE(QTest::qWaitFor([this] { return window->Session().connection_established; }, 20000));
+  ASSERT_TRUE(
+      QTest::qWaitFor([this] { return window->Session().facts().connection_established; }, 20000));
   QTest::qWait(50);
-  EXPECT_TRUE(window->Session().modem_connected);
+  EXPECT_TRUE(window->Session().modem_connected());
   EXPECT_TRUE(window->ModemPanel()->isVisible());
   EXPECT_EQ(window->CallDurationLabel()->text(), "00:00:00");
   EXPECT_TRUE(window->findChild<QStatusBar*>("StatusBar2")->isVisible());
   ASSERT_TRUE(
       QTest::qWaitFor([this] { return window->CallDurationLabel()->text() != "00:00:00"; }, 3000));
   window->findChild<QPushButton*>("BitBtn3")->click();  // "Отключить связь" hangs up
-  EXPECT_FALSE(window->Session().modem_connected);
+  EXPECT_FALSE(window->Session().modem_connected());
   EXPECT_FALSE(window->ModemPanel()->isVisible());
 }
 
@@ -188,10 +187,10 @@ TEST_F(MainWindowTest, StartUpThroughTheSimulatedAdapterAndADestroyedTable) {
   options.front = sim::FrontKind::kAdapter;
   options.destroyed_tables = {9};
   Open(options);
-  window->Session().store.settings.curr.conn_prz = 2;
+  window->Session().store().settings.curr.conn_prz = 2;
   ASSERT_TRUE(WaitConnected());
   QTest::qWait(50);
-  EXPECT_TRUE(window->Session().write_access);
+  EXPECT_TRUE(window->Session().facts().write_access);
   // The message stays for the message timer's three seconds.
   EXPECT_EQ(window->Bar1().PanelText(2), "Разрушена таблица 9");
   EXPECT_TRUE(QTest::qWaitFor([this] { return window->Bar1().PanelText(2).empty(); }, 6000));

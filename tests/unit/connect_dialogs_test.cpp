@@ -12,10 +12,12 @@
 #include "connection/conn_par_model.h"
 #include "connection/connect_dialogs.h"
 #include "connection/connect_model.h"
+#include "connection/connector.h"
 #include "connection/device_search_model.h"
 #include "connection/imit_modem_model.h"
 #include "link/controller_link.h"
 #include "platform/port_map.h"
+#include "platform/posix_serial_port.h"
 #include "sim/simulator.h"
 #include "support/fakes.h"
 
@@ -61,7 +63,7 @@ class ConnectDialogsTest : public ::testing::Test {
         << "COM" << com << "=" << path << "\n";
   }
   std::unique_ptr<ConnectModel> Show() {
-    auto m = std::make_unique<ConnectModel>(host, RealClock(), *store, link, opener);
+    auto m = std::make_unique<ConnectModel>(host, *store, connector, opener);
     m->OnShow();
     return m;
   }
@@ -73,6 +75,7 @@ class ConnectDialogsTest : public ::testing::Test {
   std::unique_ptr<SettingsStore> store;
   test::FakeHost host;
   ControllerLink link{host, RealClock()};
+  Connector connector{link, SystemPorts()};
   RecordingOpener opener;
   std::unique_ptr<sim::Simulator> simulator;
 };
@@ -163,7 +166,7 @@ TEST_F(ConnectDialogsTest, SearchFindsAddress17At9600) {
   options.address = 17;
   options.listen_baud = 9600;
   StartSimulator(options);
-  SearchModel s(host, RealClock(), *store, link);
+  SearchModel s(host, *store, connector);
   s.OnShow();
   EXPECT_EQ(s.port.index, 0);
   EXPECT_EQ(s.first_wait.text, "300");
@@ -191,7 +194,7 @@ TEST_F(ConnectDialogsTest, SearchChecksItsFieldsAndCanBeStopped) {
   sim::SimulatorOptions options;
   options.listen_baud = 230400;  // never reached: the scan is stopped first
   StartSimulator(options);
-  SearchModel s(host, RealClock(), *store, link);
+  SearchModel s(host, *store, connector);
   s.OnShow();
   s.preambles.SetText("256");
   s.OnSearch();

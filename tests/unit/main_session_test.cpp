@@ -14,7 +14,7 @@
 #include "connection/connect_model.h"
 #include "platform/port_map.h"
 #include "sim/controller.h"
-#include "sim/simulator.h"
+#include "sim/embedded_simulator.h"
 #include "support/fakes.h"
 #include "support/no_dialogs.h"
 
@@ -74,21 +74,18 @@ class MainSessionTest : public ::testing::Test {
   }
   void TearDown() override {
     session.reset();
-    if (simulator) simulator->Stop();
-    SetSimulatedPortPath("");
     EXPECT_EQ(chdir(old_cwd), 0);
     std::system(("rm -rf " + home).c_str());
   }
   void Start(sim::SimulatorOptions options = {},
              const std::function<void(sim::Controller&)>& prepare = {}) {
-    simulator = std::make_unique<sim::Simulator>(options);
-    if (prepare) simulator->WithController(prepare);
-    const std::string path = simulator->StartOnPty();
-    ASSERT_FALSE(path.empty());
-    SetSimulatedPortPath(path);
-    session = std::make_unique<MainSession>(host, RealClock(), view, FoldersIn(home), 1280, 1024);
+    simulator = std::make_unique<sim::SimulatorPortFactory>(options);
+    if (prepare) simulator->simulator().WithController(prepare);
+    ASSERT_TRUE(simulator->Start());
+    session = std::make_unique<MainSession>(host, RealClock(), view, FoldersIn(home), 1280, 1024,
+                                            *simulator);
     view.connect = [this] {
-      ConnectModel m(host, RealClock(), session->store, session->link, dialogs);
+      ConnectModel m(host, session->store(), session->connector(), dialogs);
       m.OnShow();
       if (!address.empty()) m.address.SetText(address);
       m.OnConnect();
@@ -107,23 +104,23 @@ class MainSessionTest : public ::testing::Test {
   FakeView view;
   test::NoDialogs dialogs;
   std::string address;
-  std::unique_ptr<sim::Simulator> simulator;
+  std::unique_ptr<sim::SimulatorPortFactory> simulator;
   std::unique_ptr<MainSession> session;
 };
 
 TEST_F(MainSessionTest, DirectStartUpIdentifiesLogsOnAndReadsTheStartTables) {
   Start();
   EXPECT_TRUE(view.timers[static_cast<int>(MainTimer::kStart)].running);
-  session->TimerStartTimer();
+  session->StartUp();
   EXPECT_EQ(Messages(), "");
-  EXPECT_TRUE(session->connection_established);
-  EXPECT_TRUE(session->write_access);
+  EXPECT_TRUE(session->facts().connection_established);
+  EXPECT_TRUE(session->facts().write_access);
   EXPECT_EQ(view.logons, 1);
   EXPECT_EQ(view.bar1.panels[0], " COM1,   9600 бит/с");
   EXPECT_EQ(view.bar1.panels[1], " Адр. 1");
-  EXPECT_EQ(session->server_count, 2);
-  EXPECT_EQ(session->vrg_params_copy[0], 2);
-  EXPECT_EQ(session->server_labels.server1, "Сервер 1 (192.0.2.10: 5000)  ");
+  EXPECT_EQ(session->facts().server_count, 2);
+  EXPECT_EQ(session->facts().vrg_params_copy[0], 2);
+  EXPECT_EQ(session->facts().server_labels.server1, "Сервер 1 (192.0.2.10: 5000)  ");
   // Table 20 field 4 of the simulated controller is 20: keep-alive every 19 s.
   EXPECT_EQ(view.intervals[static_cast<int>(MainTimer::kRerun)], 19000);
   EXPECT_TRUE(view.menu.Visible("Nsetting"));
@@ -135,12 +132,12 @@ TEST_F(MainSessionTest, DirectStartUpIdentifiesLogsOnAndReadsTheStartTables) {
   struct stat st {};
   EXPECT_EQ(stat((home + "/INI/kvarta04.ini").c_str(), &st), 0);
 
-  session->BitBtn3Click();
-  EXPECT_FALSE(session->connection_established);
-  EXPECT_FALSE(session->write_access);
-  EXPECT_FALSE(session->link.Connected());
-  EXPECT_EQ(session->link.write_password[0], ' ');
-  EXPECT_EQ(session->link.ident_code[0], ' ');
+  session->EndConnection();
+  EXPECT_FALSE(session->facts().connection_established);
+  EXPECT_FALSE(session->facts().write_access);
+  EXPECT_FALSE(session->link().Connected());
+  EXPECT_EQ(session->link().write_password[0], ' ');
+  EXPECT_EQ(session->link().ident_code[0], ' ');
   EXPECT_FALSE(view.menu.Visible("NWorkPar"));
   EXPECT_TRUE(view.repeat_reset);
 }
@@ -148,14 +145,14 @@ TEST_F(MainSessionTest, DirectStartUpIdentifiesLogsOnAndReadsTheStartTables) {
 TEST_F(MainSessionTest, WriteAccessRefusedLeavesReducedMenus) {
   Start();
   view.password = "wrong";
-  session->TimerStartTimer();
-  EXPECT_TRUE(session->connection_established);
-  EXPECT_FALSE(session->write_access);
+  session->StartUp();
+  EXPECT_TRUE(session->facts().connection_established);
+  EXPECT_FALSE(session->facts().write_access);
   EXPECT_EQ(Messages(), "");  // the failed test is silent
   EXPECT_TRUE(view.menu.Visible("NWorkPar"));
   EXPECT_FALSE(view.menu.Visible("Nsetting"));
   EXPECT_FALSE(view.menu.repeat_panel_visible);
-  EXPECT_EQ(session->server_labels.server1, "Сервер 1");
+  EXPECT_EQ(session->facts().server_labels.server1, "Сервер 1");
 }
 
 TEST_F(MainSessionTest, IdentificationChecksStopTheStartUp) {
@@ -178,11 +175,11 @@ TEST_F(MainSessionTest, IdentificationChecksStopTheStartUp) {
     SetUp();
     host.shown.clear();
     Start({}, [&c](sim::Controller& ctl) { *ctl.Field(0, c.field) = c.value; });
-    session->TimerStartTimer();
+    session->StartUp();
     EXPECT_EQ(Messages(), c.message);
     EXPECT_EQ(host.shown.back().kind, kMessageInfo);
-    EXPECT_FALSE(session->connection_established);
-    EXPECT_FALSE(session->link.Connected());
+    EXPECT_FALSE(session->facts().connection_established);
+    EXPECT_FALSE(session->link().Connected());
     EXPECT_FALSE(view.menu.Visible("NWorkPar"));
   }
 }
@@ -192,10 +189,10 @@ TEST_F(MainSessionTest, BroadcastAddressIsReplacedByTheAnsweringOneAndSaved) {
   options.address = 23;
   Start(options);
   address = "255";
-  session->TimerStartTimer();
-  ASSERT_TRUE(session->connection_established) << Messages();
-  EXPECT_EQ(session->store.settings.dir_conn.adr, 23);
-  session->FormClose();
+  session->StartUp();
+  ASSERT_TRUE(session->facts().connection_established) << Messages();
+  EXPECT_EQ(session->store().settings.dir_conn.adr, 23);
+  session->Close();
   std::ifstream ini(home + "/INI/kvarta04.ini");
   std::string text((std::istreambuf_iterator<char>(ini)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find("Adr=23"), std::string::npos) << text;
@@ -205,7 +202,7 @@ TEST_F(MainSessionTest, DestroyedTableIsShownAndTheTableStatesAreRead) {
   sim::SimulatorOptions options;
   options.destroyed_tables = {9};
   Start(options);
-  session->TimerStartTimer();
+  session->StartUp();
   bool shown = false;
   for (const auto& [panel, text] : view.bar1.history) {
     shown = shown || (panel == 2 && text == "Разрушена таблица 9");
@@ -215,7 +212,7 @@ TEST_F(MainSessionTest, DestroyedTableIsShownAndTheTableStatesAreRead) {
   EXPECT_EQ(view.table_state_shown, 1);
   EXPECT_EQ(view.table_state_plan.destroyed[9], 1);
   EXPECT_EQ(view.table_state_plan.configuration[4], 1);
-  session->TimerMessageTimer();
+  session->ClearStatusMessage();
   EXPECT_EQ(view.bar1.panels[2], "");
 }
 
@@ -228,7 +225,7 @@ TEST_F(MainSessionTest, KeepAliveIntervalFollowsTable20Field4) {
       f[0] = static_cast<uint8_t>(value);
       f[1] = 0;
     });
-    session->TimerStartTimer();
+    session->StartUp();
     const int expected = (value >= 10 && value <= 30 ? value - 1 : 9) * 1000;
     EXPECT_EQ(view.intervals[static_cast<int>(MainTimer::kRerun)], expected) << value;
   }
@@ -248,7 +245,7 @@ TEST_F(MainSessionTest, MenusFollowTheSiblingFiles) {
   EXPECT_TRUE(view.menu.Visible("N8"));
   EXPECT_TRUE(view.menu.Visible("NProgr_Wr"));
 
-  session->TimerStartTimer();
+  session->StartUp();
   EXPECT_TRUE(view.menu.Visible("N8"));
   EXPECT_FALSE(view.menu.Visible("NProgr_Wr"));
   EXPECT_FALSE(view.menu.Visible("N7"));
@@ -265,17 +262,17 @@ TEST_F(MainSessionTest, EscDuringTheIdentificationAbortsWithoutRetry) {
   host.on_pump = [&] {
     if (++pumps == 5) host.escape = true;
   };
-  session->TimerStartTimer();
-  EXPECT_FALSE(session->connection_established);
-  EXPECT_EQ(session->link.result_code, 19u);
+  session->StartUp();
+  EXPECT_FALSE(session->facts().connection_established);
+  EXPECT_EQ(session->link().result_code, 19u);
   EXPECT_EQ(Messages(), "");  // no retry question after Esc
 }
 
 TEST_F(MainSessionTest, ConnectionDialogLeftWithoutConnectingKeepsTheProgramDisconnected) {
   Start();
   view.connect = [] { return false; };
-  session->TimerStartTimer();
-  EXPECT_FALSE(session->connection_established);
+  session->StartUp();
+  EXPECT_FALSE(session->facts().connection_established);
   EXPECT_FALSE(view.menu.Visible("NWorkPar"));
   EXPECT_TRUE(view.menu.Visible("Nconnect"));
 }
@@ -284,13 +281,13 @@ TEST_F(MainSessionTest, PhoneStartUpDialsLogsOnFirstAndStartsTheLineTimers) {
   sim::SimulatorOptions options;
   options.front = sim::FrontKind::kModem;
   Start(options);
-  ConnectionSettings& s = session->store.settings;
+  ConnectionSettings& s = session->store().settings;
   s.curr.conn_prz = 1;
   s.phone_book.users_num = 1;
   s.phone_book.slots[0] = Subscriber{"Котельная", 1, 1, "(044) 123-45-67"};
-  session->TimerStartTimer();
-  ASSERT_TRUE(session->connection_established) << Messages();
-  EXPECT_TRUE(session->modem_connected);
+  session->StartUp();
+  ASSERT_TRUE(session->facts().connection_established) << Messages();
+  EXPECT_TRUE(session->modem_connected());
   EXPECT_EQ(view.logons, 1);  // before dialling
   EXPECT_TRUE(view.modem_panel);
   EXPECT_EQ(view.call_duration, "00:00:00");
@@ -298,26 +295,26 @@ TEST_F(MainSessionTest, PhoneStartUpDialsLogsOnFirstAndStartsTheLineTimers) {
   EXPECT_TRUE(view.timers[static_cast<int>(MainTimer::kControl)].running);
   EXPECT_TRUE(view.timers[static_cast<int>(MainTimer::kRerun)].running);
   EXPECT_EQ(view.bar2.panels[0], " Котельная (тел. (044) 123-45-67)");
-  EXPECT_EQ(session->link.connection_kind, ConnectionKind::kPhone);
+  EXPECT_EQ(session->link().connection_kind, ConnectionKind::kPhone);
   // The keep-alive poll goes through the call.
-  session->TimerRerunTimer();
-  EXPECT_EQ(session->link.result_code, 0u);
+  session->KeepCallAlive();
+  EXPECT_EQ(session->link().result_code, 0u);
 
-  session->BitBtn3Click();  // hangs up
-  EXPECT_FALSE(session->modem_connected);
+  session->EndConnection();  // hangs up
+  EXPECT_FALSE(session->modem_connected());
   EXPECT_FALSE(view.modem_panel);
   EXPECT_FALSE(view.modem_bars);
-  EXPECT_FALSE(session->link.Connected());
+  EXPECT_FALSE(session->link().Connected());
 }
 
 TEST_F(MainSessionTest, AdapterStartUpProgramsTheAdapterThenIdentifies) {
   sim::SimulatorOptions options;
   options.front = sim::FrontKind::kAdapter;
   Start(options);
-  session->store.settings.curr.conn_prz = 2;
-  session->TimerStartTimer();
-  ASSERT_TRUE(session->connection_established) << Messages();
-  EXPECT_TRUE(session->write_access);
+  session->store().settings.curr.conn_prz = 2;
+  session->StartUp();
+  ASSERT_TRUE(session->facts().connection_established) << Messages();
+  EXPECT_TRUE(session->facts().write_access);
   bool programmed = false;
   for (const auto& [panel, text] : view.bar1.history) {
     programmed = programmed || (panel == 2 && text == "Соединение с адаптером установлено");
@@ -328,16 +325,16 @@ TEST_F(MainSessionTest, AdapterStartUpProgramsTheAdapterThenIdentifies) {
   SetUp();
   options.adapter.refuse = "at@l";
   Start(options);
-  session->store.settings.curr.conn_prz = 2;
-  session->TimerStartTimer();
-  EXPECT_FALSE(session->connection_established);
+  session->store().settings.curr.conn_prz = 2;
+  session->StartUp();
+  EXPECT_FALSE(session->facts().connection_established);
   EXPECT_EQ(Messages(), "Не удалось установить номер линии|\n");
-  EXPECT_FALSE(session->link.Connected());
+  EXPECT_FALSE(session->link().Connected());
 }
 
 TEST_F(MainSessionTest, CallDurationCountsSeconds) {
   Start();
-  for (int i = 0; i < 61; ++i) session->TimerMoneyTimer();
+  for (int i = 0; i < 61; ++i) session->CountCallSecond();
   EXPECT_EQ(view.call_duration, "00:01:01");
 }
 

@@ -46,7 +46,7 @@ class PtyTest : public ::testing::Test {
   void TearDown() override { CloseMaster(); }
 
   std::unique_ptr<PosixSerialPort> Open(uint32_t rate = 9600) {
-    return OpenComPort(slave_path_, rate, 8, 0, 0, 1000, 1000, true, false);
+    return OpenComPort(slave_path_, LineSettings{.rate = rate});
   }
   void CloseMaster() {
     if (master_ >= 0) close(master_);
@@ -265,15 +265,14 @@ TEST_F(PtyTest, PortIsNotShared) {
 }
 
 TEST(OpenComPort, FailsForMissingOrNonTerminalPaths) {
-  EXPECT_EQ(OpenComPort("/dev/nonexistent-kvarta-port", 9600, 8, 0, 0, 1000, 1000, true, false),
-            nullptr);
-  EXPECT_EQ(OpenComPort("", 9600, 8, 0, 0, 1000, 1000, true, false), nullptr);
+  EXPECT_EQ(OpenComPort("/dev/nonexistent-kvarta-port", LineSettings{.rate = 9600}), nullptr);
+  EXPECT_EQ(OpenComPort("", LineSettings{.rate = 9600}), nullptr);
 
   char path[] = "/tmp/kvarta-not-a-tty-XXXXXX";
   const int fd = mkstemp(path);
   ASSERT_GE(fd, 0);
   close(fd);
-  EXPECT_EQ(OpenComPort(path, 9600, 8, 0, 0, 1000, 1000, true, false), nullptr);
+  EXPECT_EQ(OpenComPort(path, LineSettings{.rate = 9600}), nullptr);
   unlink(path);
 }
 

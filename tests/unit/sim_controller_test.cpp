@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "link/gprs_transform.h"
 #include "link/crc16.h"
+#include "link/gprs_transform.h"
 #include "sim/answer_faults.h"
 #include "sim/controller.h"
 #include "sim/controller_device.h"

@@ -21,7 +21,7 @@ class SimLinkTest : public ::testing::Test {
     sim_ = std::make_unique<Simulator>(options);
     path_ = sim_->StartOnPty();
     ASSERT_FALSE(path_.empty());
-    link_.port = OpenComPort(path_, rate, 8, 0, 0, 1000, 1000, true, false);
+    link_.port = OpenComPort(path_, LineSettings{.rate = rate});
     ASSERT_NE(link_.port, nullptr);
     link_.address = options.address;
     link_.baud_rate = rate;
