@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "connection/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "platform/cp1251.h"
 
 namespace kvarta {

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "connection/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "platform/cp1251.h"
 #include "support/temp_dir.h"
 
