@@ -55,7 +55,7 @@ std::string FieldText(const uint8_t* p, size_t size) {
 }
 
 bool ParamDiffers(const uint8_t* l, const uint8_t* r, const ParamSpec& p) {
-  if (p.type == ParamType::kBit) return ((l[p.offset] ^ r[p.offset]) >> p.bit) & 1;
+  if (p.type == ParamType::kBit) return ((l[p.offset] ^ r[p.offset]) >> (p.bit & 7)) & 1;
   return std::memcmp(l + p.offset, r + p.offset, p.size) != 0;
 }
 
@@ -68,12 +68,17 @@ void CompareTable(int t, const uint8_t* l, const uint8_t* r, const ParamDescript
     ConfigDifference difference;
   };
   std::vector<Found> found;
-  std::vector<bool> covered(bytes, false);
+  // Bits of each byte a description covers.
+  std::vector<uint8_t> covered(bytes, 0);
   if (description.params != nullptr && description.format != nullptr) {
     for (const ParamSpec& p : description.params(t)) {
       // An entry that does not fit the table is left to the field comparison.
       if (p.table != t || p.size == 0 || p.offset + static_cast<size_t>(p.size) > bytes) continue;
-      std::fill(covered.begin() + p.offset, covered.begin() + p.offset + p.size, true);
+      if (p.type == ParamType::kBit) {
+        covered[p.offset] |= static_cast<uint8_t>(1u << (p.bit & 7));
+      } else {
+        std::fill(covered.begin() + p.offset, covered.begin() + p.offset + p.size, 0xFF);
+      }
       if (ParamDiffers(l, r, p)) {
         found.push_back(
             {p.offset, {t, p.name, description.format(l, p), description.format(r, p)}});
@@ -84,7 +89,7 @@ void CompareTable(int t, const uint8_t* l, const uint8_t* r, const ParamDescript
     const size_t start = static_cast<size_t>(f) * d.field_size;
     bool differs = false;
     for (size_t i = start; i < start + d.field_size && !differs; ++i) {
-      differs = !covered[i] && l[i] != r[i];
+      differs = ((l[i] ^ r[i]) & ~covered[i]) != 0;
     }
     if (differs) {
       found.push_back({start,
