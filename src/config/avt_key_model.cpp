@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "config/user_list.h"
 #include "link/message_window.h"
 #include "platform/cp1251.h"
 
@@ -19,7 +18,9 @@ void AvtKeyModel::OnShow() {
 }
 
 void AvtKeyModel::SetText(Field field, const std::string& utf8) {
-  texts_[field] = CutToChars(utf8, kAuthorisationKeyLength);
+  // Not cut to the field's 8 characters: a longer key is refused by the
+  // length check rather than silently shortened.
+  texts_[field] = utf8;
   if (field == focus) caret = static_cast<int>(Utf8Length(texts_[field]));
 }
 

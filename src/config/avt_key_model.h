@@ -29,7 +29,8 @@ class AvtKeyModel {
 
   // Both fields empty, shown as "*", focus on the key.
   void OnShow();
-  void SetText(Field field, const std::string& utf8);  // cut to 8 characters
+  // The window's fields take at most kAuthorisationKeyLength characters.
+  void SetText(Field field, const std::string& utf8);
   const std::string& Text(Field field) const { return texts_[field]; }
   // What the field shows: the text, or as many "*" while hidden.
   std::string Display(Field field) const;
