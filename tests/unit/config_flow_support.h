@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -188,6 +189,7 @@ class SimulatedControllerLine {
     port->on_write = [this](const Bytes& bytes) {
       for (const Bytes& frame :
            assembler.Feed(bytes.data(), bytes.size(), clock.now_ns, controller.Address())) {
+        if (frame.size() > 21 && frame[3] == 2 && silent_writes.count(frame[21])) continue;
         Bytes answer = controller.Handle(frame);
         Note(frame, answer);
         if (!answer.empty()) port->DeliverAfterMs(answer, 2);
@@ -213,6 +215,8 @@ class SimulatedControllerLine {
   }
 
   sim::Controller controller{1};
+  // Tables whose writes get no answer.
+  std::set<int> silent_writes;
   sim::FrameAssembler assembler;
   FakeClock clock;
   QuestionHost host;
