@@ -34,11 +34,6 @@ std::string CutToChars(const std::string& utf8, size_t n) {
   return Cp1251ToUtf8(Utf8ToCp1251(utf8).substr(0, n));
 }
 
-std::string TrimRight(const std::string& utf8) {
-  const size_t end = utf8.find_last_not_of(' ');
-  return end == std::string::npos ? std::string() : utf8.substr(0, end + 1);
-}
-
 void ClearUserRecord(uint8_t* record) {
   std::memset(record, ' ', kUserRecordSize);
   record[kUserLevelOffset] = kLevelNone;

@@ -44,8 +44,6 @@ void PutPadded(uint8_t* dst, size_t n, const std::string& utf8);
 std::string PaddedText(const uint8_t* p, size_t n);
 // A UTF-8 text cut to at most n code page 1251 characters.
 std::string CutToChars(const std::string& utf8, size_t n);
-// A UTF-8 text without its trailing blanks.
-std::string TrimRight(const std::string& utf8);
 
 // A free slot: level 0, name, password and code all blanks, byte 5 zero.
 void ClearUserRecord(uint8_t* record);
