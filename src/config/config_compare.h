@@ -36,6 +36,7 @@ inline constexpr int kComparedTables[] = {3, 4, 9, 20, 21, 22};
 // Differences in table order, then parameter order.
 std::vector<ConfigDifference> CompareConfigurations(const ConfigFileRecord& left,
                                                     const ConfigFileRecord& right,
-                                                    const ParamDescription& description = {});
+                                                    const ParamDescription& description = {
+                                                        &TableParams, &FormatParam});
 
 }  // namespace kvarta

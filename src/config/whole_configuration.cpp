@@ -48,7 +48,13 @@ void Pause(ConfigContext& ctx, int64_t ms) {
     ctx.host.PumpMessages();
     const int64_t left = until - ctx.clock.NowNs();
     if (left <= 0) return;
-    ctx.clock.SleepNs(std::min<int64_t>(left, MsToNs(10)));
+    if (left <= MsToNs(10)) {
+      // The last slice ends on the clock, so the pause is its length exactly.
+      ctx.clock.SleepUntilNs(until);
+      ctx.host.PumpMessages();
+      return;
+    }
+    ctx.clock.SleepNs(MsToNs(10));
   }
 }
 
