@@ -294,7 +294,7 @@ TEST(CompareConfigurations, ByNameWhereDescribedByFieldElseUsersByNameAndLevel) 
   std::memcpy(b.Table(4) + 44, "Junk", 4);          // a free slot's bytes neither
   b.Table(12)[0] = 'K';                             // nor the key table
 
-  const std::vector<ConfigDifference> plain = CompareConfigurations(a, b);
+  const std::vector<ConfigDifference> plain = CompareConfigurations(a, b, ParamDescription{});
   const std::vector<ConfigDifference> want_plain = {
       {3, "field2", "3", "5"},
       {3, "field3", "0", "1"},
