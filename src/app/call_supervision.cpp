@@ -38,7 +38,11 @@ void CallSupervision::EndCall(bool hide_bars) {
 
 void CallSupervision::SetKeepAliveSeconds(int seconds) {
   if (seconds < kKeepAliveMinS || seconds > kKeepAliveMaxS) seconds = kKeepAliveMinS;
-  keep_alive_interval_ms_ = (seconds - 1) * 1000;
+  SetKeepAliveIntervalMs((seconds - 1) * 1000);
+}
+
+void CallSupervision::SetKeepAliveIntervalMs(int ms) {
+  keep_alive_interval_ms_ = ms;
   parts_.view.SetTimerInterval(MainTimer::kRerun, keep_alive_interval_ms_);
 }
 

@@ -26,6 +26,8 @@ class CallSupervision {
   // Keep-alive interval from table 20 field 4 (10..30 s, else 10): one
   // second short of it, so that the controller never sees a silent line.
   void SetKeepAliveSeconds(int seconds);
+  // An interval worked out elsewhere (after a write of the timeouts table).
+  void SetKeepAliveIntervalMs(int ms);
   int keep_alive_interval_ms() const { return keep_alive_interval_ms_; }
 
   // TimerMoney: one more second of the call.

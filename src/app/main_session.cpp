@@ -10,7 +10,8 @@ MainSession::MainSession(Host& host, Clock& clock, MainWindowView& view, Program
     : parts_(host, clock, view, std::move(folders), ports),
       calls_(parts_),
       start_up_(parts_, calls_, *this),
-      tools_(parts_, calls_, *this) {
+      tools_(parts_, calls_, *this),
+      effects_(parts_, calls_, *this) {
   ControllerLink& link = parts_.link;
   link.address = 0;
   link.exchange_status_panel = StatusPanelRef{&view.StatusBar1(), 3};

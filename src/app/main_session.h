@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/call_supervision.h"
+#include "app/session_effects.h"
 #include "app/session_parts.h"
 #include "app/sibling_tools.h"
 #include "app/start_up.h"
@@ -60,12 +61,15 @@ class MainSession : public SessionControl {
   const ControllerFacts& facts() const { return parts_.facts; }
   bool modem_connected() const { return parts_.connector.modem_connected(); }
   const CallSupervision& calls() const { return calls_; }
+  // What the configuration flows and editors refresh when they change tables.
+  ConfigurationSession& effects() { return effects_; }
 
  private:
   SessionParts parts_;
   CallSupervision calls_;
   StartUpSequence start_up_;
   SiblingTools tools_;
+  SessionEffects effects_;
   bool closing_ = false;
 };
 

@@ -56,6 +56,8 @@ class MainWindowView {
   virtual bool RestoreFromFile(TableWritePlan& /*plan*/) { return false; }
   // Closes the monitoring windows that are open.
   virtual void CloseMonitoringWindows() {}
+  // Rebuilds the "Команда контроллеру" menus from VrgParamsCopy and ServerCount.
+  virtual void RebuildCommandMenus() {}
 };
 
 // What the program knows of the connected controller, kept current by the
