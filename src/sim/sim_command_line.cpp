@@ -1,5 +1,7 @@
 #include "sim/sim_command_line.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <charconv>
 
@@ -66,6 +68,27 @@ bool ParseDialOutcome(std::string_view text, DialOutcome& dial) {
 bool ParseSwitch(std::string_view text, std::string_view on, std::string_view off, bool& value) {
   if (text != on && text != off) return false;
   value = text == on;
+  return true;
+}
+
+// A state file must be a file in a folder that exists; otherwise nothing
+// could ever be kept, and the user would only find out after the run.
+bool StatePathUsable(const std::string& path, std::string& error) {
+  struct stat st {};
+  if (path.empty()) {
+    error = "bad value for --state: empty";
+    return false;
+  }
+  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    error = "bad value for --state: " + path + " is a folder";
+    return false;
+  }
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    error = "bad value for --state: no folder " + folder;
+    return false;
+  }
   return true;
 }
 
@@ -138,7 +161,8 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
       ok = ParseAs(value, 0, 4000000, cl.options.pace_baud);
     } else if (opt == "--state") {
       cl.options.state_file = value;
-      ok = !value.empty();
+      ok = StatePathUsable(value, error);
+      if (!ok) return false;
     } else if (opt == "--destroyed") {
       for (std::string_view part : Split(value, ',')) {
         int t = 0;

@@ -289,9 +289,9 @@ bool Simulator::StartOnDevice(const std::string& path) {
   return true;
 }
 
-void Simulator::Stop() {
+bool Simulator::Stop() {
   Impl& s = *impl_;
-  if (!s.running) return;
+  if (!s.running) return true;
   s.stop = true;
   const uint64_t one = 1;
   if (write(s.wake_fd, &one, sizeof one) < 0) {
@@ -304,7 +304,7 @@ void Simulator::Stop() {
   CloseFd(s.wake_fd);
   s.outgoing.clear();
   s.incoming.clear();
-  SaveState();
+  return s.options.state_file.empty() || SaveState();
 }
 
 bool Simulator::SaveState() {

@@ -117,8 +117,9 @@ class Simulator {
   std::string StartOnPty();
   // Serves an existing serial device on a background thread.
   bool StartOnDevice(const std::string& path);
-  // Stops serving (and saves the state file when one is set).
-  void Stop();
+  // Stops serving and saves the state file when one is set; false when that
+  // save failed.
+  bool Stop();
 
   // Changes the injected fault while serving.
   void SetFault(const Fault& fault);
