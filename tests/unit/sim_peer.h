@@ -65,6 +65,8 @@ class SimPeer {
   int silent = 0;
   // The next this many requests are answered by the modem's "NO CARRIER".
   int carrier_drops = 0;
+  // Changes an answer before it goes on the line (its CRC is made anew).
+  std::function<void(Bytes&)> edit_answer;
   // Called before each request is answered (e.g. to change the controller).
   std::function<void(const Request&)> before_answer;
 
@@ -91,8 +93,14 @@ class SimPeer {
       port->DeliverAfterMs(Bytes(text.begin(), text.end()), 5, 0);
       return;
     }
-    const Bytes answer = controller.Handle(frame);
-    if (!answer.empty()) port->DeliverAfterMs(answer, 5, 0);
+    Bytes answer = controller.Handle(frame);
+    if (answer.empty()) return;
+    if (edit_answer) {
+      answer.resize(answer.size() - 2);
+      edit_answer(answer);
+      answer = WithCrc(answer);
+    }
+    port->DeliverAfterMs(answer, 5, 0);
   }
 };
 
