@@ -5,6 +5,7 @@
 #include "connection/line_adapter.h"
 #include "link/function_codes.h"
 #include "link/message_window.h"
+#include "link/table_layout.h"
 #include "link/table_service.h"
 #include "link/whole_table.h"
 #include "monitor/controller_restart.h"
@@ -13,9 +14,13 @@
 namespace kvarta {
 namespace {
 
+namespace t0 = layout::t0;
+namespace t3 = layout::t3;
+namespace t9 = layout::t9;
+
 constexpr uint8_t kControllerType = 64;
 constexpr uint8_t kSoftwareVersion = 4;
-constexpr uint8_t kModemType = 1;
+constexpr uint8_t kModemType = t0::kModemMc55it;
 
 }  // namespace
 
@@ -65,22 +70,27 @@ bool StartUpSequence::SetUpConnection() {
 }
 
 bool StartUpSequence::CheckIdentification() {
-  const uint8_t* t0 = parts_.image.Table(0);
+  const uint8_t* ident = parts_.image.Table(0);
+  const unsigned type = ident[t0::kControllerType];
+  const unsigned software = ident[t0::kSoftwareVersion];
+  const unsigned modem = ident[t0::kModemType];
   Host& host = parts_.host;
-  if (t0[1] != kControllerType) {
-    ShowMessageWindow(host, kMessageInfo,
-                      Format("Тип подключенного контроллера kvr%02u с версией ПО %u", t0[1], t0[3]),
-                      "Программа обслуживает контроллеры kvarta с версией ПО 4");
+  if (type != kControllerType) {
+    ShowMessageWindow(
+        host, kMessageInfo,
+        Format("Тип подключенного контроллера kvr%02u с версией ПО %u", type, software),
+        "Программа обслуживает контроллеры kvarta с версией ПО 4");
     return false;
   }
-  if (t0[3] != kSoftwareVersion) {
-    ShowMessageWindow(host, kMessageInfo, Format("Версия ПО подключенного контроллера %u", t0[3]),
+  if (software != kSoftwareVersion) {
+    ShowMessageWindow(host, kMessageInfo,
+                      Format("Версия ПО подключенного контроллера %u", software),
                       "Программа обслуживает контроллеры kvarta только с версией ПО 4");
     return false;
   }
-  if (t0[17] != kModemType) {
+  if (modem != kModemType) {
     ShowMessageWindow(host, kMessageInfo,
-                      Format("Неизвестный код типа требуемого модема (%u) в устройстве", t0[17]),
+                      Format("Неизвестный код типа требуемого модема (%u) в устройстве", modem),
                       "");
     return false;
   }
@@ -189,14 +199,18 @@ bool StartUpSequence::ReadStartTables() {
     }
   }
   std::memcpy(facts.vrg_params_copy.data(), image.Table(9), facts.vrg_params_copy.size());
-  if (facts.vrg_params_copy[0] > 4) facts.vrg_params_copy[0] = 1;
-  if (!ReadTableFields(link, image, FieldRange{3, 0, 122}, status, true)) return false;
-  facts.server_count = *image.Field(3, 6);
-  *image.Field(3, 120) = 0;
+  uint8_t& vrg_count = facts.vrg_params_copy[t9::kVrgCount];
+  if (vrg_count > t9::kMaxVrgs) vrg_count = 1;
+  for (const FieldRange& chunk : ChunkTable(3, false)) {
+    if (!ReadTableFields(link, image, chunk, status, true)) return false;
+  }
+  facts.server_count = *image.Field(3, t3::kServers);
+  // The name's last byte is its terminator: a name of the full length stays whole.
+  *image.Field(3, t3::kNameTerminator) = 0;
   int keep_alive_s = 0;
-  if (ReadTableFields(link, image, FieldRange{20, 4, 1}, status, true)) {
-    const uint8_t* f = image.Field(20, 4);
-    keep_alive_s = f[0] | (f[1] << 8);
+  const ParamSpec& keep_alive = Param(20, "phone_request_wait_s");
+  if (ReadTableFields(link, image, FieldRange{20, keep_alive.field, 1}, status, true)) {
+    keep_alive_s = static_cast<int>(GetNumber(image.Table(20), keep_alive));
   }
   calls_.SetKeepAliveSeconds(keep_alive_s);
   return true;

@@ -27,6 +27,7 @@ ConnectionParams ResolveLine(const CliOptions& o, const ConnectionSettings& s,
   if (o.byte_timeout_ms) line.inter_byte_timeout_ms = static_cast<uint32_t>(*o.byte_timeout_ms);
   if (o.answer_timeout_ms) line.answer_timeout_ms = static_cast<uint32_t>(*o.answer_timeout_ms);
   if (o.attempts) line.attempts = static_cast<uint8_t>(*o.attempts);
+  if (o.settle_ms) line.settle_ms = *o.settle_ms;
 
   if (o.phone) line.dial.phone_number = *o.phone;
   if (o.modem_command) line.dial.commands = *o.modem_command;

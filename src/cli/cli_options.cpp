@@ -67,6 +67,8 @@ std::string UsageText() {
          "  --byte-timeout MS           ожидание следующих байтов ответа, мс\n"
          "  --answer-timeout MS         ожидание первого байта ответа, мс\n"
          "  --attempts N                количество попыток обмена 1..255\n"
+         "  --settle MS                 пауза после открытия порта, мс (по умолчанию 300;\n"
+         "                              с имитатором 0)\n"
          "  --code CODE --password PW   код идентификации и пароль на запись\n"
          "\n"
          "Связь по телефону (--via modem):\n"
@@ -120,6 +122,7 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
       {"--byte-timeout", number(1, 60000, o.byte_timeout_ms)},
       {"--answer-timeout", number(1, 600000, o.answer_timeout_ms)},
       {"--attempts", number(1, 255, o.attempts)},
+      {"--settle", number(0, 10000, o.settle_ms)},
       {"--via",
        [&o](const std::string& s) {
          if (s == "direct")

@@ -21,6 +21,7 @@ struct CliOptions {
   std::optional<int> byte_timeout_ms;
   std::optional<int> answer_timeout_ms;
   std::optional<int> attempts;
+  std::optional<int> settle_ms;
   std::optional<ConnectionKind> via;
   // Modem dial-up.
   std::optional<std::string> phone;

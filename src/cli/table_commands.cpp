@@ -1,5 +1,4 @@
 // identify, read, write and restart: the controller's tables field by field.
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -7,6 +6,7 @@
 #include "config/identification.h"
 #include "link/gprs_transform.h"
 #include "link/table_service.h"
+#include "link/whole_table.h"
 #include "monitor/controller_restart.h"
 #include "platform/text_format.h"
 
@@ -17,11 +17,11 @@ constexpr uint8_t kGprsTable = 22;
 
 // Table 22 travels substituted when table 0 field 12 is 0: learn which.
 bool LearnGprsTransform(CliContext& c) {
-  return ReadTableFields(c.link, c.image, FieldRange{0, 0, 18}, &c.status, true);
+  return ReadWholeTable(c.link, c.image, 0, &c.status);
 }
 
 int Identify(CliContext& c) {
-  if (!ReadTableFields(c.link, c.image, FieldRange{0, 0, 18}, &c.status, true)) return kExitFailed;
+  if (!ReadWholeTable(c.link, c.image, 0, &c.status)) return kExitFailed;
   for (const std::string& line : IdentificationLines(c.image.Table(0))) {
     std::printf("%s\n", line.c_str());
   }
@@ -54,11 +54,9 @@ int Read(CliContext& c) {
     return kExitUsage;
   }
   if (t == kGprsTable && !LearnGprsTransform(c)) return kExitFailed;
-  const long chunk = kMaxReadBytes / d.field_size;
-  for (long f = first; f < first + count; f += chunk) {
-    const long n = std::min(chunk, first + count - f);
-    const FieldRange range{static_cast<uint8_t>(t), static_cast<uint8_t>(f),
-                           static_cast<uint8_t>(n)};
+  const FieldRange wanted{static_cast<uint8_t>(t), static_cast<uint8_t>(first),
+                          static_cast<uint8_t>(count)};
+  for (const FieldRange& range : ChunkFields(wanted, false)) {
     if (!ReadTableFields(c.link, c.image, range, &c.status, true)) return kExitFailed;
   }
   if (t == kGprsTable) DecodeGprsFields(c.image);
@@ -98,16 +96,12 @@ int Write(CliContext& c) {
   }
   std::memcpy(c.image.Field(t, static_cast<int>(first)), bytes.data(), bytes.size());
   if (t == kGprsTable) EncodeGprsFields(c.image);
-  const long chunk = kMaxWriteBytes / d.field_size;
-  bool ok = true;
-  for (long f = first; ok && f < first + count; f += chunk) {
-    const long n = std::min(chunk, first + count - f);
-    ok = WriteTableFields(
-        c.link, c.image,
-        FieldRange{static_cast<uint8_t>(t), static_cast<uint8_t>(f), static_cast<uint8_t>(n)},
-        &c.status);
+  const FieldRange wanted{static_cast<uint8_t>(t), static_cast<uint8_t>(first),
+                          static_cast<uint8_t>(count)};
+  for (const FieldRange& range : ChunkFields(wanted, true)) {
+    if (!WriteTableFields(c.link, c.image, range, &c.status)) return kExitFailed;
   }
-  return ok ? kExitOk : kExitFailed;
+  return kExitOk;
 }
 
 int Restart(CliContext& c) {

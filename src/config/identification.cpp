@@ -1,9 +1,12 @@
 #include "config/identification.h"
 
+#include "link/table_layout.h"
 #include "platform/text_format.h"
 
 namespace kvarta {
 namespace {
+
+namespace t0 = layout::t0;
 
 std::string TwoDigitsOrStars(unsigned v, bool valid) {
   return valid ? Format("%02u", v) : "**";
@@ -13,9 +16,9 @@ std::string TwoDigitsOrStars(unsigned v, bool valid) {
 
 std::string ModemTypeName(uint8_t code) {
   switch (code) {
-    case 0:
+    case t0::kModemSc3000:
       return "SC3000";
-    case 1:
+    case t0::kModemMc55it:
       return "mc55iT";
     default:
       return "";
@@ -24,36 +27,41 @@ std::string ModemTypeName(uint8_t code) {
 
 std::string ModemTypeFileName(uint8_t code) {
   switch (code) {
-    case 0:
+    case t0::kModemSc3000:
       return "sc3000";
-    case 1:
+    case t0::kModemMc55it:
       return "mc55it";
     default:
       return "";
   }
 }
 
-IdentificationView DecodeIdentification(const uint8_t* t0, bool full) {
+IdentificationView DecodeIdentification(const uint8_t* ident, bool full) {
+  auto at = [ident](int field) -> unsigned { return ident[field]; };
   IdentificationView v;
   v.full = full;
-  v.type_code.text = Format("%02u", t0[1]);
-  v.software_version.text = Format("%u", t0[3]);
-  const std::string modem = ModemTypeName(t0[17]);
+  v.type_code.text = Format("%02u", at(t0::kControllerType));
+  v.software_version.text = Format("%u", at(t0::kSoftwareVersion));
+  const std::string modem = ModemTypeName(ident[t0::kModemType]);
   v.modem_type = modem.empty() ? IdentificationValue{"?", true} : IdentificationValue{modem, false};
   if (!full) return v;
 
-  v.destroyed = t0[0] == 0 ? IdentificationValue{"Разрушенных таблиц нет", false}
-                           : IdentificationValue{Format("Разрушена таблица %u", t0[0]), true};
-  v.hardware_version.text = Format("%u", t0[2]);
-  const std::string year = TwoDigitsOrStars(t0[4], t0[4] <= 99);
-  const std::string month = TwoDigitsOrStars(t0[5], t0[5] >= 1 && t0[5] <= 12);
-  const std::string day = TwoDigitsOrStars(t0[6], t0[6] >= 1 && t0[6] <= 31);
-  const std::string hour = TwoDigitsOrStars(t0[7], t0[7] < 24);
-  const std::string minute = TwoDigitsOrStars(t0[8], t0[8] < 60);
-  const std::string second = TwoDigitsOrStars(t0[9], t0[9] < 60);
+  const unsigned destroyed = at(t0::kDestroyedTable);
+  v.destroyed = destroyed == 0
+                    ? IdentificationValue{"Разрушенных таблиц нет", false}
+                    : IdentificationValue{Format("Разрушена таблица %u", destroyed), true};
+  v.hardware_version.text = Format("%u", at(t0::kHardwareVersion));
+  const unsigned y = at(t0::kBuildYear), mo = at(t0::kBuildMonth), d = at(t0::kBuildDay);
+  const unsigned h = at(t0::kBuildHour), mi = at(t0::kBuildMinute), s = at(t0::kBuildSecond);
+  const std::string year = TwoDigitsOrStars(y, y <= 99);
+  const std::string month = TwoDigitsOrStars(mo, mo >= 1 && mo <= 12);
+  const std::string day = TwoDigitsOrStars(d, d >= 1 && d <= 31);
+  const std::string hour = TwoDigitsOrStars(h, h < 24);
+  const std::string minute = TwoDigitsOrStars(mi, mi < 60);
+  const std::string second = TwoDigitsOrStars(s, s < 60);
   v.creation_date.text = Format("%s.%s.%s  %s:%s:%s", day.c_str(), month.c_str(), year.c_str(),
                                 hour.c_str(), minute.c_str(), second.c_str());
-  switch (t0[10]) {
+  switch (at(t0::kByteOrder)) {
     case 0:
       v.byte_order.text = "Мл. адрес - ст. байт";
       break;
@@ -64,9 +72,11 @@ IdentificationView DecodeIdentification(const uint8_t* t0, bool full) {
       v.byte_order.text = " ? ";
       break;
   }
-  v.different_speeds.text = t0[11] == 0 ? "Нет" : "Есть";
-  v.address_fixed.text = t0[13] == 0 ? "Есть" : Format("Нет. Адрес = %u", t0[13]);
-  v.protocol_version.text = Format("%u.%u.%u", t0[14], t0[15], t0[16]);
+  v.different_speeds.text = at(t0::kMultiSpeed) == 0 ? "Нет" : "Есть";
+  const unsigned fixed_address = at(t0::kFixedAddress);
+  v.address_fixed.text = fixed_address == 0 ? "Есть" : Format("Нет. Адрес = %u", fixed_address);
+  v.protocol_version.text =
+      Format("%u.%u.%u", at(t0::kProtocolMajor), at(t0::kProtocolMinor), at(t0::kProtocolRevision));
   return v;
 }
 

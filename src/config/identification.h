@@ -28,7 +28,7 @@ struct IdentificationView {
 
 // Decodes the 18 identification bytes; in reduced mode the items beyond type,
 // software version and modem type are left empty.
-IdentificationView DecodeIdentification(const uint8_t* t0, bool full);
+IdentificationView DecodeIdentification(const uint8_t* ident, bool full);
 
 // Modem type names by table 0 field 17: display and file-name forms; "" for
 // other codes.

@@ -59,7 +59,7 @@ void Connector::HandToLink(const ConnectionParams& p) {
 bool Connector::Open(const ConnectionParams& p) {
   auto port = ports_.Open(p.path, p.line);
   if (!port) return false;
-  link_.clock.SleepNs(MsToNs(ports_.SettleMs()));
+  link_.clock.SleepNs(MsToNs(p.settle_ms >= 0 ? p.settle_ms : ports_.SettleMs()));
   link_.port = std::move(port);
   HandToLink(p);
   return true;

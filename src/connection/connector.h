@@ -31,6 +31,7 @@ struct ConnectionParams {
   uint32_t inter_byte_timeout_ms = 100;
   uint32_t answer_timeout_ms = 2000;
   uint8_t attempts = 1;
+  int settle_ms = -1;          // pause after opening; -1 = what the port needs
   DialParams dial;             // phone connections
   AdapterSetUpParams adapter;  // line adapter connections
 };

@@ -12,6 +12,7 @@ namespace {
 constexpr int64_t kPreWritePauseNs = MsToNs(2);
 constexpr int64_t kMaxWaitSliceNs = MsToNs(10);
 constexpr size_t kReadChunk = 64;
+constexpr int64_t kReadAheadMarginNs = MsToNs(1);
 
 // Pumps the host and turns a pending Esc into the abort flag. True when the
 // exchange must stop (the flag is consumed).
@@ -107,7 +108,7 @@ bool ExchangeFrame(ControllerLink& link, uint32_t length) {
   std::vector<uint8_t> out(link.preamble_count, 0xFF);
   out.insert(out.end(), link.request.begin(), link.request.begin() + length);
 
-  link.clock.SleepNs(kPreWritePauseNs);
+  link.clock.SleepUntilNs(link.clock.NowNs() + kPreWritePauseNs);
   if (!port->Write(out.data(), out.size())) {
     port->ClearErrors();
     link.result_code = kResultWriteFailed;
@@ -163,6 +164,20 @@ bool ExchangeFrame(ControllerLink& link, uint32_t length) {
     }
     if (got > 0) {
       ready_but_empty = false;
+      // A full chunk: more may be waiting already. Otherwise, once the length
+      // is known, the rest cannot arrive sooner than the line carries it, so
+      // sleep until then instead of waking at every byte.
+      if (got == static_cast<int>(sizeof chunk)) continue;
+      if (assembler.accepted() >= 3 && link.baud_rate > 0) {
+        const int64_t rest =
+            static_cast<int64_t>(link.answer[2]) - static_cast<int64_t>(assembler.accepted());
+        const int64_t line_ns = rest * 10 * 1000000000LL / link.baud_rate;
+        // The last stretch is waited for on the port, so that the answer's
+        // end is seen as soon as it is there.
+        const int64_t until = std::min(
+            {now + line_ns - kReadAheadMarginNs, now + kMaxWaitSliceNs, last_byte_ns + gap_ns + 1});
+        if (until > now) link.clock.SleepNs(until - now);
+      }
       continue;
     }
     // Nothing came: wait for the line instead of spinning. A port that claims

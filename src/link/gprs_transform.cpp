@@ -1,13 +1,13 @@
 #include "link/gprs_transform.h"
 
 #include "link/config_image.h"
+#include "link/table_layout.h"
 
 namespace kvarta {
 namespace {
 
 constexpr int kGprsTable = 22;
 constexpr int kIdentificationTable = 0;
-constexpr int kTransformSelectorField = 12;
 
 void Substitute(ConfigImage& image, const std::array<uint8_t, 256>& table) {
   const TableDescriptor& d = TableCatalogue(kGprsTable);
@@ -57,7 +57,7 @@ const std::array<uint8_t, 256> kGprsSubstitutionInverse = {
 };
 
 bool GprsTransformActive(const ConfigImage& image) {
-  return image.Byte(kIdentificationTable, kTransformSelectorField) == 0;
+  return image.Byte(kIdentificationTable, layout::t0::kGprsPlain) == 0;
 }
 
 void EncodeGprsFields(ConfigImage& image) {

@@ -17,6 +17,20 @@ void SystemClock::SleepNs(int64_t ns) {
   }
 }
 
+void SystemClock::SleepUntilNs(int64_t deadline_ns) {
+  // What the kernel may add to a sleep, and what is left to watch on the clock.
+  constexpr int64_t kFinishNs = 50000;
+  const int64_t wake_ns = deadline_ns - kFinishNs;
+  if (NowNs() < wake_ns) {
+    const timespec at{static_cast<time_t>(wake_ns / 1000000000),
+                      static_cast<long>(wake_ns % 1000000000)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) != 0) {
+    }
+  }
+  while (NowNs() < deadline_ns) {
+  }
+}
+
 LocalDateTime SystemClock::LocalNow() const {
   timespec ts{};
   clock_gettime(CLOCK_REALTIME, &ts);

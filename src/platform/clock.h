@@ -23,6 +23,9 @@ class Clock {
   virtual int64_t NowNs() const = 0;
   // Sleeps without burning a core; a fake clock just advances.
   virtual void SleepNs(int64_t ns) = 0;
+  // Returns at deadline_ns on the monotonic clock, not noticeably later: for
+  // the pauses the protocol fixes to the millisecond.
+  virtual void SleepUntilNs(int64_t deadline_ns) { SleepNs(deadline_ns - NowNs()); }
   // Local calendar date and time.
   virtual LocalDateTime LocalNow() const = 0;
 
@@ -33,6 +36,9 @@ class SystemClock : public Clock {
  public:
   int64_t NowNs() const override;
   void SleepNs(int64_t ns) override;
+  // Sleeps to just short of the deadline and finishes on the clock, so that
+  // neither the timer's slack nor its granularity lengthens the pause.
+  void SleepUntilNs(int64_t deadline_ns) override;
   LocalDateTime LocalNow() const override;
 };
 

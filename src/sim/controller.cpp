@@ -7,7 +7,9 @@
 
 #include "link/crc16.h"
 #include "link/gprs_transform.h"
+#include "link/table_layout.h"
 #include "platform/cp1251.h"
+#include "platform/text_format.h"
 
 namespace kvarta::sim {
 namespace {
@@ -22,8 +24,9 @@ constexpr size_t kWriteOverhead = 26;
 constexpr size_t kAnswerHead = 8;  // read values start here
 constexpr size_t kMaxFrame = 255;
 
-constexpr size_t kUserSize = 22;
-constexpr int kUserCount = 16;
+namespace t4 = layout::t4;
+constexpr size_t kUserSize = t4::kUserSize;
+constexpr int kUserCount = t4::kUserCount;
 
 bool IsConfigurationTable(int t) {
   return std::find(kConfigurationTables.begin(), kConfigurationTables.end(), t) !=
@@ -34,42 +37,37 @@ bool AllSpaces(const uint8_t* p, size_t n) {
   return std::all_of(p, p + n, [](uint8_t b) { return b == ' '; });
 }
 
-// Copies UTF-8 text as code page 1251 into n bytes padded with spaces.
-void PutPadded(uint8_t* dst, size_t n, std::string_view utf8) {
-  const std::string cp = Utf8ToCp1251(utf8);
-  std::memset(dst, ' ', n);
-  std::memcpy(dst, cp.data(), std::min(n, cp.size()));
-}
-
 // The demo users. These are the documented demo credentials of the simulator:
 //   user 1 "Нал", manufacturer-adjuster (level 1): code "1111", password "111111"
 //   user 2 "Адм", administrator (level 2):        code "2222", password "222222"
 //   user 3 "Опер", operator (level 4):            code "4444", no password
-void PutUser(uint8_t* rec, std::string_view name, uint8_t level, std::string_view password,
-             std::string_view code) {
-  PutPadded(rec, 4, name);
-  rec[4] = level;
-  rec[5] = 0;
-  PutPadded(rec + 6, 12, password);
-  PutPadded(rec + 18, 4, code);
+void PutUser(uint8_t* users, int number, std::string_view name, uint8_t level,
+             std::string_view password, std::string_view code) {
+  const std::string user = Format("user%d.", number);
+  SetText(users, Param(4, user + "name"), name);
+  SetNumber(users, Param(4, user + "level"), level);
+  users[(number - 1) * kUserSize + t4::kReserved] = 0;
+  SetText(users, Param(4, user + "password"), password);
+  SetText(users, Param(4, user + "code"), code);
 }
 
-void PutDateTime(uint8_t* dst, int64_t unix_seconds) {
+ShortDateTime LocalDateTime(int64_t unix_seconds) {
   const time_t t = static_cast<time_t>(unix_seconds);
   tm local{};
   localtime_r(&t, &local);
-  const int year = std::clamp(local.tm_year + 1900 - 2000, 0, 255);
-  dst[0] = static_cast<uint8_t>(year);
-  dst[1] = static_cast<uint8_t>(local.tm_mon + 1);
-  dst[2] = static_cast<uint8_t>(local.tm_mday);
-  dst[3] = static_cast<uint8_t>(local.tm_hour);
-  dst[4] = static_cast<uint8_t>(local.tm_min);
-  dst[5] = static_cast<uint8_t>(local.tm_sec);
+  ShortDateTime d;
+  d.year = static_cast<uint8_t>(std::clamp(local.tm_year + 1900 - 2000, 0, 255));
+  d.month = static_cast<uint8_t>(local.tm_mon + 1);
+  d.day = static_cast<uint8_t>(local.tm_mday);
+  d.hour = static_cast<uint8_t>(local.tm_hour);
+  d.minute = static_cast<uint8_t>(local.tm_min);
+  d.second = static_cast<uint8_t>(local.tm_sec);
+  return d;
 }
 
 constexpr int kDiagTable = 17;
 constexpr int kSessionTable = 19;
-constexpr int kRecordingModeField = 4;  // table 3
+constexpr int kRecordingModeField = layout::t3::kRecordingMode;
 
 // The session record of a chosen length: lines of the kind the controller
 // writes, cut to exactly length bytes (code page 1251, no NUL inside).
@@ -135,7 +133,7 @@ void Controller::LoadState(const std::array<uint8_t, kConfigImageSize>& block, u
 
 void Controller::SetAddress(uint8_t address) {
   address_ = address;
-  *Field(3, 0) = address;
+  *Field(3, layout::t3::kAddress) = address;
 }
 
 void Controller::LoadDefaults(uint8_t address) {
@@ -144,95 +142,136 @@ void Controller::LoadDefaults(uint8_t address) {
   blank_users_window_ = false;
 
   // Table 0: identification.
-  const uint8_t ident[18] = {0, 64, 2, 4, 15, 3, 25, 10, 30, 0,  // destroyed .. creation date
-                             1, 1,  0,                           // byte order, speeds, GPRS S on
-                             0, 1,  0, 3,                        // address changeable, protocol
-                             1};                                 // modem code
-  std::memcpy(Field(0, 0), ident, sizeof ident);
+  uint8_t* t0 = Field(0, 0);
+  const std::pair<const char*, uint8_t> ident[] = {
+      {"controller_type", 64},
+      {"hardware_version", 2},
+      {"software_version", 4},
+      {"build_year", 15},
+      {"build_month", 3},
+      {"build_day", 25},
+      {"build_hour", 10},
+      {"build_minute", 30},
+      {"build_second", 0},
+      {"byte_order", 1},
+      {"multi_speed", 1},
+      {"gprs_plain", 0},  // GPRS S on
+      {"fixed_address", 0},
+      {"protocol_major", 1},
+      {"protocol_minor", 0},
+      {"protocol_revision", 3},
+      {"modem_type", layout::t0::kModemMc55it},
+  };
+  for (const auto& [name, value] : ident) SetNumber(t0, Param(0, name), value);
 
   // Table 1: rates 1200..115200 (bits 2..20) towards the VRGs and the upper level.
   uint32_t mask = 0;
   for (int bit = 2; bit <= 20; ++bit) mask |= 1u << bit;
-  for (int f = 0; f < 2; ++f) {
-    for (int i = 0; i < 4; ++i) Field(1, f)[i] = static_cast<uint8_t>(mask >> (8 * i));
-  }
+  SetNumber(Field(1, 0), Param(1, "vrg_speed_mask"), mask);
+  SetNumber(Field(1, 0), Param(1, "upper_speed_mask"), mask);
 
   // Table 3: link with the upper level.
   uint8_t* t3 = Field(3, 0);
-  t3[0] = address;
-  t3[1] = 3;     // preambles
-  t3[2] = 3;     // delivery attempts
-  t3[3] = 0x03;  // send to servers 1 and 2
-  t3[4] = 1;     // record every session
-  t3[5] = 20;    // wait, s
-  t3[6] = 2;     // servers
-  t3[7] = 1;     // schedule on
-  for (int h = 0; h < 24; ++h) {
-    uint8_t* e = t3 + 8 + 4 * h;
-    e[0] = (h == 1 || h == 13) ? 1 : 0;
-    e[3] = 1;  // modem on
+  const std::pair<const char*, uint8_t> link[] = {
+      {"address", address},  {"answer_preambles", 3}, {"delivery_attempts", 3},
+      {"send_server1", 1},   {"send_server2", 1},     {"recording_mode", 1},  // every session
+      {"answer_wait_s", 20}, {"servers", 2},          {"use_schedule", 1},
+  };
+  for (const auto& [name, value] : link) SetNumber(t3, Param(3, name), value);
+  for (int h = 0; h < layout::t3::kScheduleHours; ++h) {
+    const std::string hour = Format("schedule.%d.", h);
+    SetNumber(t3, Param(3, hour + "server1"), (h == 1 || h == 13) ? 1 : 0);
+    SetNumber(t3, Param(3, hour + "modem"), 1);
   }
-  SetFieldText(3, 104, "Котельная №1", 18);
+  SetText(t3, Param(3, "name"), "Котельная №1");
   address_ = address;
 
   // Table 4: users; free slots are level 0 and all spaces.
-  for (int i = 0; i < kUserCount; ++i) PutUser(Field(4, i), "", 0, "", "");
-  PutUser(Field(4, 0), "Нал", 1, "111111", "1111");
-  PutUser(Field(4, 1), "Адм", 2, "222222", "2222");
-  PutUser(Field(4, 2), "Опер", 4, "", "4444");
+  uint8_t* t4 = Field(4, 0);
+  for (int i = 1; i <= kUserCount; ++i) PutUser(t4, i, "", 0, "", "");
+  PutUser(t4, 1, "Нал", 1, "111111", "1111");
+  PutUser(t4, 2, "Адм", 2, "222222", "2222");
+  PutUser(t4, 3, "Опер", 4, "", "4444");
 
   // Table 9: two VRGs.
   uint8_t* t9 = Field(9, 0);
-  const uint8_t head[8] = {2, 0, 3, 20, 3, 11, 0, 5};
-  std::memcpy(t9, head, sizeof head);
-  const uint8_t vrg[2][6] = {{5, 1, 0, 0, 0, 2}, {6, 2, 0, 0, 2, 1}};  // addr, group, if, runs
-  const uint8_t servers[2][2] = {{1, 0}, {1, 1}};
+  const std::pair<const char*, uint8_t> polling[] = {
+      {"vrg_count", 2},        {"vrg_preambles", 3}, {"vrg_answer_wait_ds", 20},
+      {"failed_exchanges", 3}, {"vrg_speed", 11},    {"send_delay_min", 5},  // 9600 bit/s
+  };
+  for (const auto& [name, value] : polling) SetNumber(t9, Param(9, name), value);
+  struct DemoVrg {
+    uint8_t address;
+    uint32_t group;
+    uint8_t interface;
+    uint8_t runs;
+    uint8_t server1;
+    uint8_t server2;
+  };
+  const DemoVrg vrgs[] = {{5, 1, layout::t9::kInterfaceRs232, 2, 1, 0},
+                          {6, 2, layout::t9::kInterfaceBell202, 1, 1, 1}};
   for (int k = 0; k < 2; ++k) {
-    uint8_t* r = t9 + 8 + 24 * k;
-    std::memcpy(r, vrg[k], 6);
-    r[22] = servers[k][0];
-    r[23] = servers[k][1];
+    const std::string vrg = Format("vrg%d.", k + 1);
+    SetNumber(t9, Param(9, vrg + "address"), vrgs[k].address);
+    SetNumber(t9, Param(9, vrg + "group"), vrgs[k].group);
+    SetNumber(t9, Param(9, vrg + "interface"), vrgs[k].interface);
+    SetNumber(t9, Param(9, vrg + "runs"), vrgs[k].runs);
+    SetNumber(t9, Param(9, vrg + "server1"), vrgs[k].server1);
+    SetNumber(t9, Param(9, vrg + "server2"), vrgs[k].server2);
   }
 
   // Table 12: authorisation key.
-  std::memcpy(Field(12, 0), "12345678", 8);
+  SetText(Field(12, 0), Param(12, "authorisation_key"), "12345678");
 
   // Table 17: a few diagnostic flags and the last sessions.
-  Field(17, 0)[2] = 0x01;  // server 1: no answer to a command (phone)
-  Field(17, 7)[0] = 0x01;  // VRG 2: no link
-  const uint8_t last_session[6] = {26, 3, 24, 13, 0, 12};
-  std::memcpy(Field(17, 2), last_session, 6);
-  std::memcpy(Field(17, 3), "OK", 2);
-  const uint8_t last_recorded[6] = {26, 3, 24, 1, 0, 7};
-  std::memcpy(Field(17, 4), last_recorded, 6);
-  std::memcpy(Field(17, 5), "OK", 2);
+  uint8_t* t17 = Field(17, 0);
+  SetNumber(t17, Param(17, "server1.phone_no_answer"), 1);
+  SetNumber(t17, Param(17, "vrg2.no_link"), 1);
+  SetDateTime(t17, Param(17, "last_session_end"), {26, 3, 24, 13, 0, 12});
+  SetText(t17, Param(17, "last_session_reply"), "OK");
+  SetDateTime(t17, Param(17, "last_recorded_session_end"), {26, 3, 24, 1, 0, 7});
+  SetText(t17, Param(17, "last_recorded_session_reply"), "OK");
 
   // Table 19: the last controller-initiated session.
-  {
-    const std::string text = Utf8ToCp1251(
-        "24.03.26 01:00:03 Вызов сервера 1\r\n"
-        "AT^SISO=0\r\n"
-        "^SISW: 0,1\r\n"
-        "Передано суточных отчетов: 2\r\n"
-        "24.03.26 01:00:07 Сеанс завершен\r\n");
-    std::memcpy(Field(19, 0), text.data(), text.size());
-  }
+  SetText(Field(19, 0), Param(19, "session_text"),
+          "24.03.26 01:00:03 Вызов сервера 1\r\n"
+          "AT^SISO=0\r\n"
+          "^SISW: 0,1\r\n"
+          "Передано суточных отчетов: 2\r\n"
+          "24.03.26 01:00:07 Сеанс завершен\r\n");
 
-  // Table 20: timeouts, u16 little-endian.
-  const uint16_t timeouts[7] = {300, 60, 20, 300, 20, 5, 30};
-  for (int f = 0; f < 7; ++f) {
-    Field(20, f)[0] = static_cast<uint8_t>(timeouts[f] & 0xFF);
-    Field(20, f)[1] = static_cast<uint8_t>(timeouts[f] >> 8);
-  }
+  // Table 20: timeouts.
+  uint8_t* t20 = Field(20, 0);
+  const std::pair<const char*, uint16_t> timeouts[] = {
+      {"open_wait_s", 300},       {"start_wait_s", 60},         {"write_wait_s", 20},
+      {"close_wait_s", 300},      {"phone_request_wait_s", 20}, {"modem_busy_max_min", 5},
+      {"sim_balance_wait_s", 30},
+  };
+  for (const auto& [name, value] : timeouts) SetNumber(t20, Param(20, name), value);
 
   // Table 21: modem.
-  const char* modem[] = {"ate0;v1;h0", "*100#", "*102#", "*104#", ""};
-  for (int f = 0; f < 5; ++f) SetFieldText(21, f, modem[f]);
+  uint8_t* t21 = Field(21, 0);
+  const std::pair<const char*, const char*> modem[] = {
+      {"init_string", "ate0;v1;h0"},
+      {"balance_phone", "*100#"},
+      {"traffic_phone", "*102#"},
+      {"payment_phone", "*104#"},
+  };
+  for (const auto& [name, text] : modem) SetText(t21, Param(21, name), text);
 
   // Table 22: GPRS, held plain.
-  const char* gprs[] = {"internet", "gdata", "gdata",        "1",    "", "192.0.2.10",
-                        "5000",     "",      "198.51.100.7", "5001", ""};
-  for (int f = 0; f < 11; ++f) SetFieldText(22, f, gprs[f]);
+  uint8_t* t22 = Field(22, 0);
+  const std::pair<const char*, const char*> gprs[] = {
+      {"apn", "internet"},
+      {"user", "gdata"},
+      {"password", "gdata"},
+      {"connection_type", "1"},
+      {"server1_ip", "192.0.2.10"},
+      {"server1_port", "5000"},
+      {"server2_ip", "198.51.100.7"},
+      {"server2_port", "5001"},
+  };
+  for (const auto& [name, text] : gprs) SetText(t22, Param(22, name), text);
 
   RefreshClocks();
   RefreshDestroyedSummary();
@@ -265,15 +304,14 @@ void Controller::RefreshDestroyedSummary() {
 
 void Controller::RefreshClocks() {
   const int64_t now = (time_source_ ? time_source_() : SystemSeconds()) + clock_offset_s_;
-  PutDateTime(Field(2, 0), now);
-  PutDateTime(Field(10, 0), now);
+  SetDateTime(Field(2, 0), Param(2, "clock"), LocalDateTime(now));
+  uint8_t* t10 = Field(10, 0);
+  SetDateTime(t10, Param(10, "controller_clock"), LocalDateTime(now));
   for (int i = 0; i < 4; ++i) {
-    uint8_t* clock = Field(10, 1 + i);
-    if (vrg_clock_offsets_[i]) {
-      PutDateTime(clock, now + *vrg_clock_offsets_[i]);
-    } else {
-      std::memset(clock, 0, 6);  // never obtained: month 0
-    }
+    // A VRG without an offset never gave its clock: month 0, no value.
+    const std::optional<int64_t>& offset = vrg_clock_offsets_[i];
+    SetDateTime(t10, Param(10, "vrg_clock" + std::to_string(i + 1)),
+                offset ? LocalDateTime(now + *offset) : ShortDateTime{});
   }
 }
 
@@ -324,7 +362,7 @@ std::vector<uint8_t> Controller::HandleRead(const uint8_t* frame, size_t len) {
   std::vector<uint8_t> answer = {0x33, address_, 0, 0x81, 0, frame[5], frame[6], frame[7]};
   const uint8_t* values = Field(t, first);
   answer.insert(answer.end(), values, values + bytes);
-  if (t == 22 && *Field(0, 12) == 0) {
+  if (t == 22 && *Field(0, layout::t0::kGprsPlain) == 0) {
     for (size_t i = kAnswerHead; i < answer.size(); ++i) answer[i] = kGprsSubstitution[answer[i]];
   }
   return Finish(std::move(answer));
@@ -333,10 +371,10 @@ std::vector<uint8_t> Controller::HandleRead(const uint8_t* frame, size_t len) {
 int Controller::UserLevel(const uint8_t* credentials) const {
   for (int i = 0; i < kUserCount; ++i) {
     const uint8_t* rec = Field(4, i);
-    if (rec[4] == 0) continue;
-    if (std::memcmp(rec + 6, credentials, 12) == 0 &&
-        std::memcmp(rec + 18, credentials + 12, 4) == 0)
-      return rec[4];
+    if (rec[t4::kLevel] == 0) continue;
+    if (std::memcmp(rec + t4::kPassword, credentials, t4::kPasswordSize) == 0 &&
+        std::memcmp(rec + t4::kCode, credentials + t4::kPasswordSize, t4::kCodeSize) == 0)
+      return rec[t4::kLevel];
   }
   return 0;
 }
@@ -345,33 +383,41 @@ uint8_t Controller::CheckValues(int t, int first, int count, const uint8_t* valu
   const size_t size = TableCatalogue(t).field_size;
   auto covers = [&](int f) { return f >= first && f < first + count; };
   auto value = [&](int f) { return values[(f - first) * size]; };
-  if (t == 15 && covers(0) && value(0) > 13) return kErrBadCommandCode;
-  if (t == 3 && covers(0) && value(0) == 0) return kErrBadParameters;
-  if (t == 3 && covers(6) && (value(6) < 1 || value(6) > 2)) return kErrBadParameters;
-  if (t == 9 && covers(0) && (value(0) < 1 || value(0) > 4)) return kErrBadParameters;
+  namespace t3 = layout::t3;
+  namespace t9 = layout::t9;
+  namespace t15 = layout::t15;
+  if (t == 15 && covers(t15::kCommand) && value(t15::kCommand) > 13) return kErrBadCommandCode;
+  if (t == 3 && covers(t3::kAddress) && value(t3::kAddress) == 0) return kErrBadParameters;
+  if (t == 3 && covers(t3::kServers) && (value(t3::kServers) < 1 || value(t3::kServers) > 2))
+    return kErrBadParameters;
+  if (t == 9 && covers(t9::kVrgCount) &&
+      (value(t9::kVrgCount) < 1 || value(t9::kVrgCount) > t9::kMaxVrgs))
+    return kErrBadParameters;
   return 0;
 }
 
 uint8_t Controller::CheckUsers(const uint8_t* before) const {
   int adjusters = 0, admins = 0, admins_before = 0;
   for (int i = 0; i < kUserCount; ++i) {
-    const uint8_t level = Field(4, i)[4];
-    if (level > 4) return kErrBadParameters;
+    const uint8_t level = Field(4, i)[t4::kLevel];
+    if (level > t4::kMaxLevel) return kErrBadParameters;
     adjusters += level == 1;
     admins += level == 2;
-    if (before != nullptr) admins_before += before[i * kUserSize + 4] == 2;
+    if (before != nullptr) admins_before += before[i * kUserSize + t4::kLevel] == 2;
   }
   if (adjusters > 1) return kErrAdjusterExists;
   if (adjusters == 0) return kErrAdjusterRemoval;
   if (admins_before > 0 && admins == 0) return kErrLastAdminRemoval;
   for (int i = 0; i < kUserCount; ++i) {
     const uint8_t* rec = Field(4, i);
-    if (rec[4] == 0) continue;
-    if (AllSpaces(rec, 4)) return kErrEmptyUserName;
-    if (AllSpaces(rec + 18, 4)) return kErrEmptyUserCode;
+    if (rec[t4::kLevel] == 0) continue;
+    if (AllSpaces(rec + t4::kName, t4::kNameSize)) return kErrEmptyUserName;
+    if (AllSpaces(rec + t4::kCode, t4::kCodeSize)) return kErrEmptyUserCode;
     for (int j = i + 1; j < kUserCount; ++j) {
       const uint8_t* other = Field(4, j);
-      if (other[4] != 0 && std::memcmp(rec, other, 4) == 0) return kErrDuplicateUserName;
+      if (other[t4::kLevel] != 0 &&
+          std::memcmp(rec + t4::kName, other + t4::kName, t4::kNameSize) == 0)
+        return kErrDuplicateUserName;
     }
   }
   return 0;
@@ -409,7 +455,7 @@ std::vector<uint8_t> Controller::HandleWrite(const uint8_t* frame, size_t len) {
   }
 
   std::vector<uint8_t> values(frame + kWriteHead, frame + kWriteHead + bytes);
-  if (t == 22 && *Field(0, 12) == 0) {
+  if (t == 22 && *Field(0, layout::t0::kGprsPlain) == 0) {
     for (uint8_t& b : values) b = kGprsSubstitutionInverse[b];
   }
   if (uint8_t err = CheckValues(t, first, count, values.data()))
@@ -430,7 +476,7 @@ std::vector<uint8_t> Controller::HandleWrite(const uint8_t* frame, size_t len) {
     rewrite_next_[t] = first + count;
     if (completes) SetDestroyed(t, false);
   }
-  if (t == 3 && first == 0) address_ = *Field(3, 0);
+  if (t == 3 && first == layout::t3::kAddress) address_ = *Field(3, layout::t3::kAddress);
   NoteWrite(t, first, count, values.data());
   if (blank_accepted) blank_users_window_ = true;
 

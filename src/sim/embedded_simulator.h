@@ -32,12 +32,10 @@ class SimulatorPortFactory : public SerialPortFactory {
   // Opens the simulator's terminal whatever the path names.
   std::unique_ptr<SerialPort> Open(const std::string& device_path,
                                    const LineSettings& settings) override;
-  int SettleMs() const override { return kSettleMs; }
+  // No line to settle: the terminal is ready as soon as it is open.
+  int SettleMs() const override { return 0; }
   Simulator& simulator() { return simulator_; }
   const std::string& path() const { return path_; }
-
-  // The pause a real line needs is kept, so that timings stay as with a device.
-  static constexpr int kSettleMs = 300;
 
  private:
   Simulator simulator_;

@@ -2,6 +2,9 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <sys/eventfd.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -23,7 +26,12 @@
 namespace kvarta::sim {
 namespace {
 
-constexpr int kPollSliceMs = 10;
+// The devices' own timeouts are looked at this often.
+constexpr int64_t kPollSliceNs = 10 * 1000000LL;
+// Answer bytes due within this time of the first one leave together, as from
+// a UART's FIFO: the last byte of a burst (and so of every answer) leaves at
+// its exact line time, earlier ones at most this much late.
+constexpr int64_t kBurstNs = 1000 * 1000LL;
 
 bool MakeRaw(int fd) {
   termios t{};
@@ -52,6 +60,10 @@ struct Simulator::Impl {
 
   void Schedule(std::vector<uint8_t> bytes, int64_t delay_ns);
   bool RateAccepted() const;
+  int64_t ByteNs() const;
+  void Receive(const uint8_t* data, size_t n, int64_t now);
+  void DeliverDue(int64_t now);
+  int64_t NextWakeNs(int64_t now) const;
   void WriteDue(int64_t now);
   void Serve();
   bool Start(int fd, bool pty);
@@ -65,6 +77,7 @@ struct Simulator::Impl {
 
   int line_fd = -1;        // pty master or the device
   int slave_keep_fd = -1;  // keeps the pty alive while the program reopens it
+  int wake_fd = -1;        // Stop wakes the serving thread through it
   bool is_pty = false;
   std::thread thread;
   std::atomic<bool> stop{false};
@@ -76,16 +89,72 @@ struct Simulator::Impl {
   };
   std::deque<PendingByte> outgoing;
   int64_t line_free_ns = 0;  // when the last scheduled byte has left the line
+
+  // What the program sent, held until its last byte would have arrived.
+  struct PendingChunk {
+    int64_t due_ns;
+    std::vector<uint8_t> bytes;
+  };
+  std::deque<PendingChunk> incoming;
+  int64_t in_free_ns = 0;  // when the last received byte has arrived
+  // Start times of the answers to what the program sent, summed.
+  int64_t last_arrival_ns = 0;
+  int64_t answer_starts_ns = 0;
 };
+
+int64_t Simulator::Impl::ByteNs() const {
+  // Ten bits a byte: start, eight data bits, stop.
+  return options.pace_baud > 0 ? 10LL * 1000000000LL / static_cast<int64_t>(options.pace_baud) : 0;
+}
+
+void Simulator::Impl::Receive(const uint8_t* data, size_t n, int64_t now) {
+  const int64_t byte_ns = ByteNs();
+  if (byte_ns == 0) {
+    chain->OnBytes(data, n, now);
+    return;
+  }
+  // A pseudo-terminal hands the bytes over at once; a line would still be
+  // carrying them.
+  in_free_ns = std::max(now, in_free_ns) + static_cast<int64_t>(n) * byte_ns;
+  incoming.push_back({in_free_ns, std::vector<uint8_t>(data, data + n)});
+}
+
+void Simulator::Impl::DeliverDue(int64_t now) {
+  while (!incoming.empty() && incoming.front().due_ns <= now) {
+    const PendingChunk chunk = std::move(incoming.front());
+    incoming.pop_front();
+    last_arrival_ns = chunk.due_ns;
+    chain->OnBytes(chunk.bytes.data(), chunk.bytes.size(), chunk.due_ns);
+  }
+}
+
+int64_t Simulator::Impl::NextWakeNs(int64_t now) const {
+  int64_t wake = now + kPollSliceNs;
+  if (!incoming.empty()) wake = std::min(wake, incoming.front().due_ns);
+  if (!outgoing.empty()) {
+    // The last byte of the burst that starts with the first waiting one.
+    int64_t burst_end = outgoing.front().due_ns;
+    for (const PendingByte& b : outgoing) {
+      if (b.due_ns > outgoing.front().due_ns + kBurstNs) break;
+      burst_end = b.due_ns;
+    }
+    wake = std::min(wake, burst_end);
+  }
+  return wake;
+}
 
 void Simulator::Impl::Schedule(std::vector<uint8_t> bytes, int64_t delay_ns) {
   const int64_t now = RealClock().NowNs();
-  const int64_t byte_ns =
-      options.pace_baud > 0 ? 10LL * 1000000000LL / static_cast<int64_t>(options.pace_baud) : 0;
+  const int64_t byte_ns = ByteNs();
+  // Each byte is due when its stop bit has left the line.
   int64_t due = std::max(now + delay_ns, line_free_ns);
+  if (last_arrival_ns != 0) {
+    answer_starts_ns += due;
+    last_arrival_ns = 0;
+  }
   for (uint8_t b : bytes) {
-    outgoing.push_back({due, b});
     due += byte_ns;
+    outgoing.push_back({due, b});
   }
   line_free_ns = due;
 }
@@ -116,33 +185,42 @@ void Simulator::Impl::WriteDue(int64_t now) {
 }
 
 void Simulator::Impl::Serve() {
+  // Wake-ups at the line times, not up to 50 us later.
+  prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
   uint8_t buf[512];
   while (!stop.load()) {
-    int timeout = kPollSliceMs;
+    int64_t now = RealClock().NowNs();
+    int64_t wake = 0;
     {
       std::lock_guard<std::mutex> lock(mu);
-      if (!outgoing.empty()) {
-        const int64_t wait_ms = (outgoing.front().due_ns - RealClock().NowNs()) / 1000000;
-        timeout = static_cast<int>(std::clamp<int64_t>(wait_ms, 0, kPollSliceMs));
-      }
+      wake = NextWakeNs(now);
     }
-    pollfd p{line_fd, POLLIN, 0};
-    const int ready = poll(&p, 1, timeout);
-    const int64_t now = RealClock().NowNs();
+    const int64_t wait_ns = std::max<int64_t>(wake - now, 0);
+    const timespec timeout{static_cast<time_t>(wait_ns / 1000000000),
+                           static_cast<long>(wait_ns % 1000000000)};
+    pollfd p[2] = {{line_fd, POLLIN, 0}, {wake_fd, POLLIN, 0}};
+    const int ready = ppoll(p, 2, &timeout, nullptr);
+    if (stop.load()) break;
+    now = RealClock().NowNs();
     ssize_t got = 0;
-    if (ready > 0 && (p.revents & POLLIN)) got = read(line_fd, buf, sizeof buf);
-    if (ready > 0 && got <= 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) {
+    if (ready > 0 && (p[0].revents & POLLIN)) got = read(line_fd, buf, sizeof buf);
+    if (ready > 0 && got <= 0 && (p[0].revents & (POLLHUP | POLLERR | POLLNVAL))) {
       // Nobody on the other side: do not spin on the hang-up.
-      std::this_thread::sleep_for(std::chrono::milliseconds(kPollSliceMs));
+      const timespec pause{0, static_cast<long>(kPollSliceNs)};
+      ppoll(&p[1], 1, &pause, nullptr);
     }
     std::lock_guard<std::mutex> lock(mu);
-    if (got > 0 && RateAccepted()) chain->OnBytes(buf, static_cast<size_t>(got), now);
+    if (got > 0 && RateAccepted()) Receive(buf, static_cast<size_t>(got), now);
+    now = RealClock().NowNs();
+    DeliverDue(now);
     chain->Poll(now);
     WriteDue(RealClock().NowNs());
   }
 }
 
 bool Simulator::Impl::Start(int fd, bool pty) {
+  wake_fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (wake_fd < 0) return false;
   line_fd = fd;
   is_pty = pty;
   stop = false;
@@ -192,7 +270,11 @@ std::string Simulator::StartOnPty() {
     close(master);
     return {};
   }
-  s.Start(master, true);
+  if (!s.Start(master, true)) {
+    close(master);
+    CloseFd(s.slave_keep_fd);
+    return {};
+  }
   return name;
 }
 
@@ -205,18 +287,28 @@ bool Simulator::StartOnDevice(const std::string& path) {
     close(fd);
     return false;
   }
-  return s.Start(fd, false);
+  if (!s.Start(fd, false)) {
+    close(fd);
+    return false;
+  }
+  return true;
 }
 
 void Simulator::Stop() {
   Impl& s = *impl_;
   if (!s.running) return;
   s.stop = true;
+  const uint64_t one = 1;
+  if (write(s.wake_fd, &one, sizeof one) < 0) {
+    // The thread still ends within one poll slice.
+  }
   if (s.thread.joinable()) s.thread.join();
   s.running = false;
   CloseFd(s.line_fd);
   CloseFd(s.slave_keep_fd);
+  CloseFd(s.wake_fd);
   s.outgoing.clear();
+  s.incoming.clear();
   SaveState();
 }
 
@@ -254,6 +346,22 @@ bool Simulator::ModemAnswerReceived() {
     }
   });
   return received;
+}
+
+int64_t Simulator::ThreadCpuNs() const {
+  Impl& s = *impl_;
+  clockid_t id{};
+  timespec ts{};
+  if (!s.running || pthread_getcpuclockid(s.thread.native_handle(), &id) != 0 ||
+      clock_gettime(id, &ts) != 0) {
+    return 0;
+  }
+  return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+int64_t Simulator::AnswerStartsNs() {
+  std::lock_guard<std::mutex> lock(impl_->mu);
+  return impl_->answer_starts_ns;
 }
 
 const SimulatorOptions& Simulator::Options() const {

@@ -139,6 +139,11 @@ class Simulator {
   void WithFront(const std::function<void(LineDevice&)>& f);
   // True once the modem-expecting controller got the verbal OK.
   bool ModemAnswerReceived();
+  // CPU time the serving thread has used so far (for measurements).
+  int64_t ThreadCpuNs() const;
+  // The monotonic times at which the answers to the program's requests began
+  // to leave, summed over all answers so far (for measurements).
+  int64_t AnswerStartsNs();
 
   const SimulatorOptions& Options() const;
   // True when the state file existed and was taken at construction.

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "connection/connect_model.h"
+#include "link/table_layout.h"
 #include "platform/port_map.h"
 #include "sim/controller.h"
 #include "sim/embedded_simulator.h"
@@ -229,6 +230,19 @@ TEST_F(MainSessionTest, KeepAliveIntervalFollowsTable20Field4) {
     const int expected = (value >= 10 && value <= 30 ? value - 1 : 9) * 1000;
     EXPECT_EQ(view.intervals[static_cast<int>(MainTimer::kRerun)], expected) << value;
   }
+}
+
+TEST_F(MainSessionTest, AControllerNameOfFullLengthSurvivesTheStartTables) {
+  const std::string name = "Котельная №1 корп";  // 17 characters, the most the field holds
+  Start({}, [&name](sim::Controller& ctl) {
+    uint8_t* t3 = ctl.Field(3, 0);
+    SetText(t3, Param(3, "name"), name);
+    t3[layout::t3::kNameTerminator] = 'x';  // a controller that left no terminator
+  });
+  session->StartUp();
+  const uint8_t* t3 = session->image().Table(3);
+  EXPECT_EQ(t3[layout::t3::kNameTerminator], 0);
+  EXPECT_EQ(GetText(t3, Param(3, "name")), name);
 }
 
 TEST_F(MainSessionTest, MenusFollowTheSiblingFiles) {

@@ -34,6 +34,15 @@ TEST(ChunkTable, CutsTablesWithinTheByteLimits) {
     EXPECT_TRUE(ChunkTable(t, false).empty()) << t;
 }
 
+TEST(ChunkTable, CutsAPartOfATableFromItsFirstFieldAndClipsItToTheTable) {
+  EXPECT_EQ(ChunkFields({22, 3, 8}, false), (Plan{{22, 3, 4}, {22, 7, 4}}));
+  EXPECT_EQ(ChunkFields({4, 5, 11}, true), (Plan{{4, 5, 10}, {4, 15, 1}}));
+  EXPECT_EQ(ChunkFields({20, 4, 1}, false), (Plan{{20, 4, 1}}));
+  EXPECT_EQ(ChunkFields({9, 100, 10}, false), (Plan{{9, 100, 4}}));
+  EXPECT_TRUE(ChunkFields({9, 104, 1}, false).empty());
+  EXPECT_TRUE(ChunkFields({5, 0, 1}, false).empty());
+}
+
 class WholeTableTest : public ::testing::Test, public test::TableControllerFake {};
 
 TEST_F(WholeTableTest, ReadsAndWritesTableFourInChunks) {
