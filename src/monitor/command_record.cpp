@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "link/table_layout.h"
 #include "monitor/command_texts.h"
 #include "platform/cp1251.h"
 #include "platform/text_format.h"
@@ -10,10 +11,7 @@
 namespace kvarta {
 namespace {
 
-constexpr size_t kVrgCountOffset = 0;
-constexpr size_t kVrgRecordsOffset = 8;
-constexpr size_t kVrgRecordSize = 24;
-constexpr size_t kVrgRunsOffset = 5;
+namespace t9 = layout::t9;
 
 constexpr size_t kShortNameOffset = 0;
 constexpr size_t kSecondLineOffset = 70;
@@ -65,13 +63,13 @@ int CommandTargets::RunsOf(uint8_t vrg) const {
 }
 
 std::vector<VrgEntry> VrgListOf(const uint8_t* copy) {
-  int count = copy[kVrgCountOffset];
+  int count = copy[t9::kVrgCount];
   if (count > kMaxVrgs) count = 1;
   std::vector<VrgEntry> list;
   for (int k = 0; k < count; ++k) {
-    const uint8_t* r = copy + kVrgRecordsOffset + kVrgRecordSize * k;
+    const uint8_t* r = copy + t9::Record(k);
     // A run count the controller would refuse would flood the menus.
-    list.push_back({r[0], std::min<uint8_t>(r[kVrgRunsOffset], kMaxRuns)});
+    list.push_back({r[t9::kAddress], std::min<uint8_t>(r[t9::kRuns], kMaxRuns)});
   }
   return list;
 }

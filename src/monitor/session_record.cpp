@@ -10,6 +10,7 @@
 #include "link/controller_link.h"
 #include "link/host.h"
 #include "link/message_window.h"
+#include "link/table_layout.h"
 #include "link/table_service.h"
 #include "monitor/monitor_session.h"
 #include "platform/atomic_file.h"
@@ -20,10 +21,11 @@
 namespace kvarta {
 namespace {
 
+namespace t3 = layout::t3;
+static_assert(kRecordingModeField == t3::kRecordingMode);
+
 constexpr int kLinkTable = 3;
 constexpr int kLinkFieldCount = 122;
-constexpr int kNameField = 104;
-constexpr size_t kNameChars = 17;
 constexpr size_t kHexBytesPerLine = 16;
 
 const char kViewerCaption[] = " Содержание сеанса связи по инициативе контроллера";
@@ -143,11 +145,11 @@ std::vector<std::string> HexDumpLines(std::string_view text) {
 
 SessionFileNaming SessionFileNaming::FromImage(const ConfigImage& image) {
   SessionFileNaming n;
-  n.software_version = image.Byte(0, 3);
-  n.modem_code = image.Byte(0, 17);
-  n.address = image.Byte(kLinkTable, 0);
-  const uint8_t* name = image.Field(kLinkTable, kNameField);
-  const size_t length = std::find(name, name + kNameChars, 0) - name;
+  n.software_version = image.Byte(0, layout::t0::kSoftwareVersion);
+  n.modem_code = image.Byte(0, layout::t0::kModemType);
+  n.address = image.Byte(kLinkTable, t3::kAddress);
+  const uint8_t* name = image.Field(kLinkTable, t3::kName);
+  const size_t length = std::find(name, name + t3::kNameMaxChars, 0) - name;
   n.controller_name = Cp1251ToUtf8(std::string_view(reinterpret_cast<const char*>(name), length));
   return n;
 }

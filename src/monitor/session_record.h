@@ -24,7 +24,7 @@ inline constexpr int kSessionFieldCount = 40;
 inline constexpr size_t kSessionFieldSize = 200;
 inline constexpr size_t kSessionBufferSize = 8000;
 inline constexpr size_t kSessionFileLimit = 12600;  // bytes a viewed file may have
-inline constexpr int kRecordingModeField = 4;       // table 3
+inline constexpr int kRecordingModeField = 4;       // table 3 (layout::t3::kRecordingMode)
 
 enum class SessionReadResult { kFailed, kEmpty, kText };
 
