@@ -94,6 +94,43 @@ bool StatePathUsable(const std::string& path, std::string& error) {
 
 }  // namespace
 
+bool ParseDiagFlags(std::string_view text, std::vector<DiagFlag>& flags) {
+  std::vector<DiagFlag> parsed;
+  if (text != "none") {
+    for (std::string_view item : Split(text, ',')) {
+      DiagFlag flag;
+      if (!item.empty() && item.back() == '~') {
+        flag.blinking = true;
+        item.remove_suffix(1);
+      }
+      const auto parts = Split(item, ':');
+      if (parts.size() != 3 || !ParseAs(parts[0], 0, 9, flag.field) ||
+          !ParseAs(parts[1], 0, 13, flag.byte) || !ParseAs(parts[2], 0, 7, flag.bit)) {
+        return false;
+      }
+      parsed.push_back(flag);
+    }
+  }
+  flags = std::move(parsed);
+  return true;
+}
+
+bool ParseVrgClocks(std::string_view text, VrgClockOffsets& clocks) {
+  const auto parts = Split(text, ',');
+  if (parts.size() > clocks.size()) return false;
+  VrgClockOffsets parsed{};
+  for (size_t i = 0; i < parts.size(); ++i) {
+    std::string_view part = parts[i];
+    if (part == "none") continue;
+    if (!part.empty() && part.front() == '+') part.remove_prefix(1);
+    long long seconds = 0;
+    if (!ParseNumber(part, -100LL * 366 * 86400, 100LL * 366 * 86400, seconds)) return false;
+    parsed[i] = seconds;
+  }
+  clocks = parsed;
+  return true;
+}
+
 bool ParseFault(std::string_view text, Fault& fault) {
   const size_t colon = text.find(':');
   const std::string_view name = text.substr(0, colon);
@@ -195,6 +232,16 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
       cl.options.adapter.refuse = value;
       cl.options.adapter.refuse_silently = opt == "--adapter-silent";
       ok = !value.empty();
+    } else if (opt == "--diag") {
+      std::vector<DiagFlag> flags;
+      ok = ParseDiagFlags(value, flags);
+      if (ok) cl.options.diag = std::move(flags);
+    } else if (opt == "--session-length") {
+      ok = ParseAs(value, 0, 8000, cl.options.session_length);
+    } else if (opt == "--vrg-clocks") {
+      VrgClockOffsets clocks{};
+      ok = ParseVrgClocks(value, clocks);
+      if (ok) cl.options.vrg_clocks = clocks;
     } else if (opt == "--expect-modem-every") {
       int seconds = 0;
       ok = ParseAs(value, 0, 3600, seconds);
@@ -218,6 +265,7 @@ std::string SimUsage() {
          "                  [--state FILE] [--destroyed T[,T...]] [--fault F] [--fault-count N]\n"
          "                  [--front none|modem|adapter] [modem and adapter options]\n"
          "                  [--expect-modem] [--expect-modem-every S]\n"
+         "                  [--diag FLAGS] [--session-length N] [--vrg-clocks LIST]\n"
          "\n"
          "Serves a simulated controller. Without --device it creates a pseudo-terminal and\n"
          "prints its path as the first line; it serves until SIGINT or SIGTERM.\n"
@@ -247,6 +295,14 @@ std::string SimUsage() {
          "                     waits for OK; prints \"OK received\" when it came\n"
          "  --expect-modem-every S  repeat it every S seconds until answered\n"
          "                     (0 = once; default 2)\n"
+         "  --diag FLAGS       diagnostic flags of table 17 instead of the demo ones:\n"
+         "                     none, or FIELD:BYTE:BIT,... (field 0..9, byte 0..13,\n"
+         "                     bit 0..7); a flag ending in ~ blinks every 5 s\n"
+         "                     (default 0:2:0,7:0:0,6:2:1~)\n"
+         "  --session-length N  session record of N bytes (0..8000) in table 19;\n"
+         "                     emptied by the clearing request (table 3 field 4)\n"
+         "  --vrg-clocks LIST  offsets of the four VRG clocks from the controller's\n"
+         "                     in seconds, or none (default -3,+5,none,none)\n"
          "\n"
          "Demo users: code 1111 password 111111 (adjuster), code 2222 password 222222\n"
          "(administrator), code 4444 no password (operator).\n";

@@ -5,8 +5,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "sim/monitor_tables.h"
 
 namespace kvarta::sim {
 
@@ -100,6 +103,12 @@ struct SimulatorOptions {
   ModemScript modem;
   AdapterScript adapter;
   ExpectModemScript expect_modem;
+  // Table 17 flags instead of the demo ones (see Controller::SetDiagnosticFlags).
+  std::optional<std::vector<DiagFlag>> diag;
+  // Length of the session record in table 19 (0..8000); -1 keeps the demo text.
+  int session_length = -1;
+  // VRG clock offsets instead of the demo ones.
+  std::optional<VrgClockOffsets> vrg_clocks;
 };
 
 class Controller;
