@@ -11,10 +11,9 @@
 #include "connection/line_context.h"
 #include "link/controller_link.h"
 #include "platform/clock.h"
-#include "platform/posix_serial_port.h"
 #include "sim/line_device.h"
-#include "sim/simulator.h"
 #include "support/fakes.h"
+#include "support/sim_session.h"
 
 namespace kvarta::test {
 
@@ -22,10 +21,9 @@ class SimLineTest : public ::testing::Test {
  protected:
   // Starts the simulator and opens the program's port on its terminal.
   void Start(const sim::SimulatorOptions& options, ConnectionKind kind) {
-    sim_ = std::make_unique<sim::Simulator>(options);
-    const std::string path = sim_->StartOnPty();
-    ASSERT_FALSE(path.empty());
-    link_.port = OpenComPort(path, LineSettings{.rate = 9600});
+    sim_ = std::make_unique<SimSession>(options);
+    ASSERT_TRUE(sim_->started);
+    link_.port = sim_->ports.Open("", LineSettings{.rate = 9600});
     ASSERT_NE(link_.port, nullptr);
     link_.connection_kind = kind;
     link_.address = options.address;
@@ -39,7 +37,7 @@ class SimLineTest : public ::testing::Test {
   void TearDown() override {
     line_.reset();
     link_.ClosePort();
-    if (sim_) sim_->Stop();
+    sim_.reset();
   }
 
   // Reads table 0, the controller's identification, through the link.
@@ -52,7 +50,7 @@ class SimLineTest : public ::testing::Test {
   template <typename Front, typename F>
   void WithFront(F f) {
     bool found = false;
-    sim_->WithFront([&](sim::LineDevice& device) {
+    sim_->ports.simulator().WithFront([&](sim::LineDevice& device) {
       if (auto* front = dynamic_cast<Front*>(&device)) {
         found = true;
         f(*front);
@@ -63,7 +61,7 @@ class SimLineTest : public ::testing::Test {
 
   FakeHost host_;
   ControllerLink link_{host_, RealClock()};
-  std::unique_ptr<sim::Simulator> sim_;
+  std::unique_ptr<SimSession> sim_;
   std::unique_ptr<LineContext> line_;
 };
 
