@@ -133,58 +133,60 @@ TEST_F(ConnParTest, StoresIntoTheSelectedChannelOfTheChosenKind) {
   EXPECT_EQ(settings.adap_conn.rate_ch0, 9600u);
 }
 
-TEST_F(ConnParTest, ChecksTheWaitsAndPreamblesAtTheirBorders) {
-  const auto direct = ConnectionKind::kDirect;
+TEST_F(ConnParTest, ChecksEveryValueAtItsBordersAndNamesTheField) {
+  const auto direct = ConnectionKind::kDirect, phone = ConnectionKind::kPhone;
+  const std::string out = kOutOfRange, number = "Введите целое число";
   const std::string first = "Время ожидания первого байта ответа / ";
   const std::string next = "Время ожидания следующих байтов ответа / ";
   const std::string pre = "Количество преамбул в запросе / ";
-  EXPECT_EQ(Try(direct, &ConnParModel::first_wait, "120"), "ok");
+  const std::string wait = "Ожидание соединения / ", tries = "Количество попыток соединения / ";
+  struct Case {
+    ConnectionKind kind;
+    EditBox ConnParModel::*edit;
+    const char* text;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {direct, &ConnParModel::first_wait, "120", "ok"},
+      {direct, &ConnParModel::first_wait, "121", first + out},
+      {direct, &ConnParModel::first_wait, "1", "ok"},
+      {direct, &ConnParModel::first_wait, "0", first + out},
+      {direct, &ConnParModel::next_wait, "5000", "ok"},
+      {direct, &ConnParModel::next_wait, "55", "ok"},
+      {direct, &ConnParModel::next_wait, "54", next + out},
+      {direct, &ConnParModel::next_wait, "5001", next + out},
+      {direct, &ConnParModel::preambles, "0", "ok"},
+      {direct, &ConnParModel::preambles, "256", pre + out},
+      {direct, &ConnParModel::preambles, "-1", pre + out},
+      {direct, &ConnParModel::preambles, "", "Введены не все параметры / "},
+      {direct, &ConnParModel::next_wait, "", "Введены не все параметры / "},
+      {phone, &ConnParModel::connect_wait, "360", "ok"},
+      {phone, &ConnParModel::connect_wait, "361", wait + out},
+      {phone, &ConnParModel::connect_attempts, "10", "ok"},
+      {phone, &ConnParModel::connect_attempts, "11", tries + out},
+      {phone, &ConnParModel::connect_attempts, "0", tries + out},
+      // Text that is no number names its field.
+      {phone, &ConnParModel::first_wait, "1%", first + number},
+      {phone, &ConnParModel::next_wait, "'", next + number},
+      {phone, &ConnParModel::preambles, "%%", pre + number},
+      {phone, &ConnParModel::connect_wait, "abc", wait + number},
+      {phone, &ConnParModel::connect_attempts, "", tries + number},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Try(c.kind, c.edit, c.text), c.expected) << c.text;
+    if (c.expected != "ok") {
+      EXPECT_EQ(settings, ConnectionSettings{}) << c.text;  // nothing stored
+    }
+  }
+  // What passes is stored.
+  Try(direct, &ConnParModel::first_wait, "120");
   EXPECT_EQ(settings.dir_conn.wait_time, 120u);
-  EXPECT_EQ(Try(direct, &ConnParModel::first_wait, "121"), first + kOutOfRange);
-  EXPECT_EQ(settings.dir_conn.wait_time, 2u);  // nothing stored
-  EXPECT_EQ(Try(direct, &ConnParModel::first_wait, "1"), "ok");
-  EXPECT_EQ(Try(direct, &ConnParModel::first_wait, "0"), first + kOutOfRange);
-  EXPECT_EQ(Try(direct, &ConnParModel::next_wait, "55"), "ok");
-  EXPECT_EQ(Try(direct, &ConnParModel::next_wait, "5000"), "ok");
-  EXPECT_EQ(Try(direct, &ConnParModel::next_wait, "54"), next + kOutOfRange);
-  EXPECT_EQ(Try(direct, &ConnParModel::next_wait, "5001"), next + kOutOfRange);
-  EXPECT_EQ(Try(direct, &ConnParModel::preambles, "255"), "ok");
+  Try(direct, &ConnParModel::preambles, "255");
   EXPECT_EQ(settings.dir_conn.preambles_ch0, 255);
-  EXPECT_EQ(Try(direct, &ConnParModel::preambles, "0"), "ok");
-  EXPECT_EQ(Try(direct, &ConnParModel::preambles, "256"), pre + kOutOfRange);
-  EXPECT_EQ(settings.dir_conn.preambles_ch0, 5);
-  EXPECT_EQ(Try(direct, &ConnParModel::preambles, "-1"), pre + kOutOfRange);
-  EXPECT_EQ(Try(direct, &ConnParModel::preambles, ""), "Введены не все параметры / ");
-  EXPECT_EQ(Try(direct, &ConnParModel::next_wait, ""), "Введены не все параметры / ");
-}
-
-TEST_F(ConnParTest, TextThatIsNoNumberIsAnInputErrorNamingTheField) {
-  const auto phone = ConnectionKind::kPhone;
-  EXPECT_EQ(Try(phone, &ConnParModel::first_wait, "1%"),
-            "Время ожидания первого байта ответа / Введите целое число");
-  EXPECT_EQ(Try(phone, &ConnParModel::next_wait, "'"),
-            "Время ожидания следующих байтов ответа / Введите целое число");
-  EXPECT_EQ(Try(phone, &ConnParModel::preambles, "%%"),
-            "Количество преамбул в запросе / Введите целое число");
-  EXPECT_EQ(Try(phone, &ConnParModel::connect_wait, "abc"),
-            "Ожидание соединения / Введите целое число");
-  EXPECT_EQ(Try(phone, &ConnParModel::connect_attempts, ""),
-            "Количество попыток соединения / Введите целое число");
-  EXPECT_EQ(settings, ConnectionSettings{});
-}
-
-TEST_F(ConnParTest, ChecksTheModemValuesAndStoresThemWithTheCommand) {
-  const auto phone = ConnectionKind::kPhone;
-  EXPECT_EQ(Try(phone, &ConnParModel::connect_wait, "360"), "ok");
+  Try(phone, &ConnParModel::connect_wait, "360");
   EXPECT_EQ(settings.modem.connect_wait_time, 360u);
-  EXPECT_EQ(Try(phone, &ConnParModel::connect_wait, "361"),
-            "Ожидание соединения / " + std::string(kOutOfRange));
-  EXPECT_EQ(Try(phone, &ConnParModel::connect_attempts, "10"), "ok");
+  Try(phone, &ConnParModel::connect_attempts, "10");
   EXPECT_EQ(settings.modem.conn_repeat, 10u);
-  EXPECT_EQ(Try(phone, &ConnParModel::connect_attempts, "11"),
-            "Количество попыток соединения / " + std::string(kOutOfRange));
-  EXPECT_EQ(Try(phone, &ConnParModel::connect_attempts, "0"),
-            "Количество попыток соединения / " + std::string(kOutOfRange));
 
   settings = ConnectionSettings{};
   auto m = Show(phone);
