@@ -46,8 +46,6 @@ TEST_F(ConnectDialogsTest, ConnectHandsTheDirectParametersToTheLink) {
   EXPECT_TRUE(m->direct_panel_visible);
   EXPECT_FALSE(m->phone_panel_visible);
   EXPECT_EQ(m->address.text, "1");
-  EXPECT_EQ(m->kind.items.size(), 3u);
-  EXPECT_EQ(m->kind.items[2], "Связь через адаптер");
 
   m->address.SetText("7");
   m->OnConnect();

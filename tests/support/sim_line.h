@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "link/controller_link.h"
 #include "link/table_service.h"
 #include "sim/controller.h"
 #include "sim/controller_device.h"
@@ -86,6 +87,29 @@ class SimLinePort : public FakeSerialPort {
   // silence), for answers no controller would give.
   std::deque<std::optional<Bytes>> instead;
   std::vector<int64_t> write_ns;
+};
+
+// A link whose line leads to the simulated controller; Use() puts a new one
+// (with the fronts options asks for) on the line.
+struct SimLinked {
+  SimLinked() { Use({}); }
+  void Use(const sim::SimulatorOptions& options) {
+    auto owned = std::make_unique<SimLinePort>(clock, options);
+    port = owned.get();
+    link.port = std::move(owned);
+    link.address = options.address;
+  }
+  // Reads table 0, the identification, through the link.
+  bool ReadTable0() {
+    const uint8_t range[3] = {0, 0, 18};
+    return SendRequest(link, 1, range, 3, 0);
+  }
+
+  FakeClock clock;
+  FakeHost host;
+  FakeStatusBar bar;
+  ControllerLink link{host, clock};
+  SimLinePort* port = nullptr;
 };
 
 }  // namespace kvarta::test

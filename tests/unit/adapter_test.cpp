@@ -44,16 +44,13 @@ TEST(AdapterCommands, CorrectionValueForms) {
   EXPECT_EQ(AdapterResultText(9), "");
 }
 
-class AdapterTest : public ::testing::Test {
+class AdapterTest : public ::testing::Test, public test::SimLinked {
  protected:
   void Adapter(const sim::AdapterScript& script = {}) {
     sim::SimulatorOptions options;
     options.front = sim::FrontKind::kAdapter;
     options.adapter = script;
-    auto owned = std::make_unique<test::SimLinePort>(clock, options);
-    port = owned.get();
-    link.port = std::move(owned);
-    link.address = 1;
+    Use(options);
     line = std::make_unique<LineContext>(LineContext{*port, clock, host});
   }
   AdapterFront& adapter() { return port->front<AdapterFront>(); }
@@ -61,10 +58,6 @@ class AdapterTest : public ::testing::Test {
     Commands out;
     for (const auto& w : port->writes) out.emplace_back(w.begin(), w.end());
     return out;
-  }
-  bool ReadTable0() {
-    const uint8_t range[3] = {0, 0, 18};
-    return SendRequest(link, 1, range, 3, 0);
   }
   static AdapterSetUpParams Params() {
     AdapterSetUpParams p;
@@ -76,11 +69,6 @@ class AdapterTest : public ::testing::Test {
     return p;
   }
 
-  FakeClock clock;
-  FakeHost host;
-  FakeStatusBar bar;
-  ControllerLink link{host, clock};
-  test::SimLinePort* port = nullptr;
   std::unique_ptr<LineContext> line;
 };
 

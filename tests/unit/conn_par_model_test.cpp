@@ -78,26 +78,17 @@ TEST_F(ConnParTest, ShowsTheChosenKindsParameters) {
   settings.dir_conn.rate_ch5 = 230400;
   settings.dir_conn.preambles_ch5 = 0;
   auto m = Show(ConnectionKind::kDirect);
-  EXPECT_EQ(m->title, "Параметры связи с устройством (непосредственная связь)");
-  EXPECT_EQ(m->height, 220);
   EXPECT_FALSE(m->phone_panel_visible);
   EXPECT_FALSE(m->adapter_panel_visible);
-  ASSERT_EQ(m->port.items.size(), 16u);
-  EXPECT_EQ(m->port.items[15], "COM16");
   EXPECT_EQ(m->port.index, 2);
-  ASSERT_EQ(m->rate.items.size(), 22u);
-  EXPECT_EQ(m->rate.items[0], "300");
   EXPECT_EQ(m->rate.index, 21);
   EXPECT_EQ(m->first_wait.text, "2");
   EXPECT_EQ(m->next_wait.text, "100");
   EXPECT_EQ(m->preambles.text, "0");
-  EXPECT_EQ(m->attempts.items[0], " 1");
   EXPECT_EQ(m->attempts.index, 3);
 
   settings.fon_conn.com_port = 44;  // read as 300 from the file
   auto phone = Show(ConnectionKind::kPhone);
-  EXPECT_EQ(phone->title, "Параметры связи с устройством (связь по телефону)");
-  EXPECT_EQ(phone->height, 382);
   EXPECT_TRUE(phone->phone_panel_visible);
   EXPECT_EQ(phone->port.index, -1);
   EXPECT_EQ(phone->first_wait.text, "6");
@@ -215,19 +206,11 @@ TEST_F(ConnParTest, ChecksRunInOrderAndStoreNothingOnFailure) {
 TEST_F(ConnParTest, AdapterListsAndTheCorrectionRules) {
   settings.adap_line.correction_on = 0;
   auto m = Show(ConnectionKind::kAdapter);
-  EXPECT_EQ(m->title, "Параметры связи с устройством (через адаптер связи)");
-  EXPECT_EQ(m->height, 474);
   EXPECT_EQ(m->rate.items, (std::vector<std::string>{"2400", "4800", "9600"}));
   EXPECT_EQ(m->rate.index, 2);
-  EXPECT_EQ(m->line_num.items.back(), " 8");
   EXPECT_EQ(m->line_num.index, 1);
-  EXPECT_EQ(m->adapter_rate.items[3], " 600 ФМ");
-  EXPECT_EQ(m->k_output.items.size(), 256u);
-  EXPECT_EQ(m->k_output.items[255], " 255");
   EXPECT_EQ(m->k_output.index, 230);
   EXPECT_EQ(m->k_input.index, 250);
-  EXPECT_EQ(m->radio.items[0], " Не используется");
-  EXPECT_EQ(m->correction_unit.items[1], " В бодах");
   // Correction not required: unit and value controls off.
   EXPECT_EQ(m->correction_unit.index, -1);
   EXPECT_FALSE(m->correction_unit.enabled);

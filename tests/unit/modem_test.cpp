@@ -116,16 +116,13 @@ TEST_F(ModemWordsTest, FailureWordsAndMissingConfirmations) {
   EXPECT_EQ(port.writes.size(), 1u);
 }
 
-class ModemTest : public ::testing::Test {
+class ModemTest : public ::testing::Test, public test::SimLinked {
  protected:
   void Modem(const sim::ModemScript& script = {}) {
     sim::SimulatorOptions options;
     options.front = sim::FrontKind::kModem;
     options.modem = script;
-    auto owned = std::make_unique<SimLinePort>(clock, options);
-    port = owned.get();
-    link.port = std::move(owned);
-    link.address = 1;
+    Use(options);
     line = std::make_unique<LineContext>(LineContext{*port, clock, host});
   }
   static sim::ModemScript Quiet() {
@@ -140,16 +137,6 @@ class ModemTest : public ::testing::Test {
     return static_cast<int>(std::count_if(
         c.begin(), c.end(), [&](const std::string& s) { return s.starts_with(prefix); }));
   }
-  bool ReadTable0() {
-    const uint8_t range[3] = {0, 0, 18};
-    return SendRequest(link, 1, range, 3, 0);
-  }
-
-  FakeClock clock;
-  FakeHost host;
-  FakeStatusBar bar;
-  ControllerLink link{host, clock};
-  SimLinePort* port = nullptr;
   std::unique_ptr<LineContext> line;
   StatusPanelRef panel{&bar, 0};
 };

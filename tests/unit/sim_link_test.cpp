@@ -11,25 +11,14 @@
 namespace kvarta {
 namespace {
 
-class SimLinkTest : public ::testing::Test {
+class SimLinkTest : public ::testing::Test, public test::SimLinked {
  protected:
-  SimLinkTest() {
-    auto owned = std::make_unique<test::SimLinePort>(clock);
-    port = owned.get();
-    link.port = std::move(owned);
-    link.address = 1;
-    link.attempts = 1;
-  }
+  SimLinkTest() { link.attempts = 1; }
   bool Write(uint8_t t, uint8_t first, const std::vector<uint8_t>& values) {
     std::vector<uint8_t> data = {t, first, 1};
     data.insert(data.end(), values.begin(), values.end());
     return SendRequest(link, 2, data.data(), static_cast<uint32_t>(data.size()), 0);
   }
-
-  test::FakeClock clock;
-  test::FakeHost host;
-  ControllerLink link{host, clock};
-  test::SimLinePort* port = nullptr;
 };
 
 TEST_F(SimLinkTest, CredentialsRestartAndAnAddressChange) {

@@ -19,14 +19,8 @@ using test::Bytes;
 using test::MakeAnswer;
 using test::MakeRequest;
 
-class TableServiceTest : public ::testing::Test {
+class TableServiceTest : public ::testing::Test, public test::SimLinked {
  protected:
-  TableServiceTest() {
-    auto owned = std::make_unique<test::SimLinePort>(clock);
-    port = owned.get();
-    link.port = std::move(owned);
-    link.address = 1;
-  }
   uint8_t* Controller(int t) { return port->controller.Field(t, 0); }
   // Fills a table of the controller with 1, 2, 3, ...
   void NumberControllerTable(int t) {
@@ -51,11 +45,7 @@ class TableServiceTest : public ::testing::Test {
     return {host.shown.at(i).line1, host.shown.at(i).line2};
   }
 
-  test::FakeClock clock;
-  test::FakeHost host;
-  test::FakeStatusBar status;
-  ControllerLink link{host, clock};
-  test::SimLinePort* port = nullptr;
+  test::FakeStatusBar& status = bar;
   ConfigImage image;
 };
 
@@ -274,18 +264,9 @@ TEST_F(TableServiceTest, PlanFollowsTheCostRule) {
 
 TEST_F(TableServiceTest, PlanOfWideFieldsWritesRunsAndSplitsLongSpans) {
   using Plan = std::vector<FieldRange>;
-  // 22-byte fields 1 and 9: 9 x 22 + 26 = 224 against 2 x (22 + 26) = 96.
-  Bytes users(image.Table(4), image.Table(4) + 352);
-  image.Field(4, 1)[0] ^= 1;
-  image.Field(4, 9)[21] ^= 1;
-  EXPECT_EQ(PlanChangedWrites(image, {4, 0, 16}, users.data()), (Plan{{4, 1, 1}, {4, 9, 1}}));
-
-  // All 5 fields of 50 bytes changed: 250 bytes do not fit one request.
-  Bytes modem(image.Table(21), image.Table(21) + 250);
-  for (int i = 0; i < 250; ++i) image.Table(21)[i] ^= 0x80;
-  EXPECT_EQ(PlanChangedWrites(image, {21, 0, 5}, modem.data()), (Plan{{21, 0, 4}, {21, 4, 1}}));
-
-  // All 16 user records changed: 352 bytes go as 10 + 6.
+  // All 16 user records changed: 352 bytes go as 10 + 6. (Runs of wide fields
+  // and a span too long for one request: WriteChangedFields below.)
+  const Bytes users(image.Table(4), image.Table(4) + 352);
   for (int i = 0; i < 352; ++i) image.Table(4)[i] = static_cast<uint8_t>(users[i] + 1);
   EXPECT_EQ(PlanChangedWrites(image, {4, 0, 16}, users.data()), (Plan{{4, 0, 10}, {4, 10, 6}}));
 }

@@ -40,15 +40,9 @@ TEST(ChunkTable, CutsTablesWithinTheByteLimits) {
     EXPECT_TRUE(ChunkTable(t, false).empty()) << t;
 }
 
-class WholeTableTest : public ::testing::Test {
+class WholeTableTest : public ::testing::Test, public test::SimLinked {
  protected:
-  WholeTableTest() {
-    auto owned = std::make_unique<test::SimLinePort>(clock);
-    port = owned.get();
-    link.port = std::move(owned);
-    link.address = 1;
-    link.SetCredentials("111111", "1111");
-  }
+  WholeTableTest() { link.SetCredentials("111111", "1111"); }
   test::Bytes Controller(int t) {
     const uint8_t* p = port->controller.Field(t, 0);
     return {p, p + TableCatalogue(t).Bytes()};
@@ -57,11 +51,7 @@ class WholeTableTest : public ::testing::Test {
     return {image.Table(t), image.Table(t) + TableCatalogue(t).Bytes()};
   }
 
-  test::FakeClock clock;
-  test::FakeHost host;
-  test::FakeStatusBar status;
-  ControllerLink link{host, clock};
-  test::SimLinePort* port = nullptr;
+  test::FakeStatusBar& status = bar;
   ConfigImage image;
 };
 
