@@ -33,8 +33,9 @@ class SimLinePort : public FakeSerialPort {
     device->SetOutput([this](std::vector<uint8_t> bytes, int64_t delay_ns) {
       Deliver(bytes, clock_.now_ns + delay_ns);
     });
-    on_write = [this](const Bytes& bytes) {
+    on_write = [this, listen = options.listen_baud](const Bytes& bytes) {
       write_ns.push_back(clock_.now_ns);
+      if (listen != 0 && baud != listen) return;  // not heard at another rate
       if (instead.empty()) {
         device->OnBytes(bytes.data(), bytes.size(), clock_.now_ns);
         return;
