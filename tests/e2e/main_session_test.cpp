@@ -238,20 +238,6 @@ TEST_F(MainSessionTest, MenusFollowTheSiblingFiles) {
   EXPECT_TRUE(view.menu.Visible("N7"));
 }
 
-TEST_F(MainSessionTest, EscDuringTheIdentificationAbortsWithoutRetry) {
-  sim::SimulatorOptions options;
-  options.fault.kind = sim::FaultKind::kSilence;
-  Start(options);
-  int pumps = 0;
-  host.on_pump = [&] {
-    if (++pumps == 5) host.escape = true;
-  };
-  session->StartUp();
-  EXPECT_FALSE(session->facts().connection_established);
-  EXPECT_EQ(session->link().result_code, 19u);
-  EXPECT_EQ(Messages(), "");  // no retry question after Esc
-}
-
 TEST_F(MainSessionTest, ConnectionDialogLeftWithoutConnectingKeepsTheProgramDisconnected) {
   Start();
   view.connect = [] { return false; };

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -99,11 +100,7 @@ TEST_F(SiblingToolsTest, ProgramsStartFromTheCurrentFolderAndAreWaitedFor) {
   char old[4096];
   ASSERT_EQ(getcwd(old, sizeof old), old);
   ASSERT_EQ(chdir(dir.path().c_str()), 0);
-  {
-    std::ofstream tool("fw_loader");
-    tool << "#!/bin/sh\nsleep 0.2\necho \"$0\" > ran\n";
-  }
-  ASSERT_EQ(chmod("fw_loader", 0755), 0);
+  std::filesystem::copy_file(SIBLING_PROGRAM_STUB, "fw_loader");
   EXPECT_TRUE(RunSiblingProgram("fw_loader"));
   // Waited for: the tool's output is there when the call returns.
   EXPECT_NE(ReadAll("ran").find("fw_loader"), std::string::npos);
