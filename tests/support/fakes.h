@@ -109,6 +109,8 @@ class FakeSerialPort : public SerialPort {
   int purges = 0;
   int clear_errors = 0;
   size_t Pending() const { return incoming_.size(); }
+  // Arrival time of the next scheduled byte, -1 when none is.
+  int64_t NextArrivalNs() const { return incoming_.empty() ? -1 : incoming_.front().at_ns; }
 
  private:
   struct Timed {
