@@ -33,6 +33,7 @@
 #include "gui/config/form_access.h"
 #include "gui/config/form_avt_key.h"
 #include "gui/config/form_change_access.h"
+#include "gui/config/form_config_diff.h"
 #include "gui/config/form_ident.h"
 #include "gui/config/form_table_info.h"
 #include "gui/config/form_us_pass.h"
@@ -565,6 +566,31 @@ TEST(ConfigWindowShots, IdentificationTableStateAndUsers) {
   access.OnShow();
   TFormAccess access_window(access);
   shoot(access_window, "users.png");
+
+  UsPassModel us_pass(host, UserRecord(list.data(), 0) + kUserPasswordOffset,
+                      UserRecord(list.data(), 0) + kUserCodeOffset);
+  us_pass.OnShow();
+  TFormUsPass us_pass_window(us_pass);
+  shoot(us_pass_window, "us_pass.png");
+  ChangeAccessModel change(host, list.data());
+  change.OnShow();
+  TFormChangeAccess change_window(change);
+  shoot(change_window, "change_access.png");
+  uint8_t key[kReportFieldSize] = {};
+  AvtKeyModel key_model(host, key);
+  key_model.OnShow();
+  TFormAvt_Key key_window(key_model);
+  shoot(key_window, "key.png");
+  WaitModel wait_model(WaitModel::Mode::kWriting);
+  wait_model.maximum = 6;
+  wait_model.position = 2;
+  TFormWait wait_window(wait_model, nullptr);
+  shoot(wait_window, "wait.png");
+  ConfigDiffModel diff;
+  diff.file_name = "kvarta04-mc55it-Котельная-007-150305-0904.cnf";
+  diff.differences = {{3, "name", "AB", "Котельная"}, {20, "phone_request_wait_s", "45", "30"}};
+  TFormConfigDiff diff_window(diff);
+  shoot(diff_window, "config_diff.png");
 }
 
 }  // namespace

@@ -15,11 +15,11 @@ constexpr int kRowsTop = 62;
 constexpr int kRowStep = 27;
 constexpr int kNumberLeft = 8;
 constexpr int kNameLeft = 36;
-constexpr int kNameWidth = 92;
-constexpr int kLevelLeft = 138;
-constexpr int kLevelWidth = 186;
-constexpr int kButtonLeft = 334;
-constexpr int kButtonWidth = 96;
+constexpr int kNameWidth = 80;
+constexpr int kLevelLeft = 124;
+constexpr int kLevelWidth = 214;
+constexpr int kButtonLeft = 346;
+constexpr int kButtonWidth = 86;
 
 QLabel* Heading(QWidget* parent, const QStringList& lines, int x, int w) {
   auto* heading = new QLabel(lines.join('\n'), parent);
@@ -39,13 +39,13 @@ TFormAccess::TFormAccess(AccessModel& model, QWidget* parent) : QDialog(parent),
   Heading(
       this,
       {AccessModel::kNameHeading[0], AccessModel::kNameHeading[1], AccessModel::kNameHeading[2]},
-      kNameLeft - 6, kNameWidth + 12);
+      kNumberLeft, kNameLeft + kNameWidth - kNumberLeft + 8);
   Heading(this, {AccessModel::kLevelHeading[0], AccessModel::kLevelHeading[1]}, kLevelLeft,
           kLevelWidth);
   Heading(this,
           {AccessModel::kCredentialsHeading[0], AccessModel::kCredentialsHeading[1],
            AccessModel::kCredentialsHeading[2]},
-          kButtonLeft - 8, kButtonWidth + 16);
+          kButtonLeft - 14, AccessModel::kWidth - kButtonLeft + 14);
 
   QStringList level_names;
   for (const std::string& n : AccessLevelNames()) level_names << QString::fromStdString(n);

@@ -23,7 +23,7 @@ TFormConfigDiff::TFormConfigDiff(const ConfigDiffModel& model, QWidget* parent) 
 
   table_ = new QTableWidget(static_cast<int>(model.differences.size()), 4, this);
   table_->setObjectName("GridDiff");
-  table_->setGeometry(12, 34, w - 24, h - 34 - 86);
+  table_->setGeometry(12, 34, w - 24, h - 34 - 62);
   QStringList headings;
   for (const char* heading : ConfigDiffModel::kHeadings) headings << heading;
   table_->setHorizontalHeaderLabels(headings);
@@ -37,8 +37,12 @@ TFormConfigDiff::TFormConfigDiff(const ConfigDiffModel& model, QWidget* parent) 
     for (int c = 0; c < 4; ++c) table_->setItem(r, c, new QTableWidgetItem(cells[c]));
   }
   QHeaderView* header = table_->horizontalHeader();
-  header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-  header->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+  table_->verticalHeader()->setDefaultSectionSize(24);
+  header->setSectionResizeMode(0, QHeaderView::Fixed);
+  header->resizeSection(0, 48);
+  // Room for the longest names of the description ("schedule.23.server1").
+  header->setSectionResizeMode(1, QHeaderView::Fixed);
+  header->resizeSection(1, 230);
   header->setSectionResizeMode(2, QHeaderView::Stretch);
   header->setSectionResizeMode(3, QHeaderView::Stretch);
 

@@ -9,12 +9,13 @@
 namespace kvarta::gui {
 namespace {
 
-constexpr int kTop = 18;
-constexpr int kRowStep = 35;
-constexpr int kCaptionLeft = 16;
-constexpr int kCaptionWidth = 270;
-constexpr int kValueLeft = 292;
-constexpr int kValueWidth = 184;
+constexpr int kTop = 14;
+constexpr int kRowStep = 37;
+constexpr int kCaptionLeft = 14;
+constexpr int kCaptionWidth = 292;  // two lines where a font runs wider
+constexpr int kCaptionHeight = 34;
+constexpr int kValueLeft = 310;
+constexpr int kValueWidth = 170;
 constexpr int kRowHeight = 24;
 
 }  // namespace
@@ -28,7 +29,8 @@ TFormIdent::TFormIdent(IdentModel& model, QWidget* parent) : QDialog(parent) {
   for (const IdentModel::Row& row : model.rows) {
     auto* caption = new QLabel(QString::fromStdString(row.caption), this);
     caption->setObjectName(QString("Label%1").arg(row.item + 1));
-    caption->setGeometry(kCaptionLeft, top, kCaptionWidth, kRowHeight);
+    caption->setGeometry(kCaptionLeft, top - (kCaptionHeight - kRowHeight) / 2, kCaptionWidth,
+                         kCaptionHeight);
     caption->setWordWrap(true);
     caption->setEnabled(row.caption_enabled);
     auto* value = new QLineEdit(QString::fromStdString(row.value), this);
