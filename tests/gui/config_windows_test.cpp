@@ -322,6 +322,28 @@ TEST_F(ConfigWindowsTest, ProgressWindowFollowsItsModel) {
   EXPECT_EQ(writing.Line(2)->text(), "конфигурации в контроллер");
 }
 
+TEST(ConfigQuestionTest, QuestionUnderTheProgressWindowCanBeAnswered) {
+  // The key question of a write run comes while the main window is disabled.
+  QWidget main;
+  main.show();
+  QApplication::setActiveWindow(&main);
+  WaitModel model(WaitModel::Mode::kWriting);
+  TFormWait wait(model, &main);
+  wait.Open();
+  QApplication::setActiveWindow(&main);
+  bool enabled = false;
+  WhenShown("TFormQues", [&enabled](QWidget* w) {
+    enabled = w->isEnabled();
+    w->findChild<QPushButton*>("BitBtnYes")->click();
+  });
+  QtHost host;
+  EXPECT_TRUE(ShowMessageWindow(host, kMessageQuestion,
+                                "Таблица \"Параметры отчета 2\" не разрушена.",
+                                "Вы хотите изменить ключ авторизации?"));
+  EXPECT_TRUE(enabled);
+  wait.Finish();
+}
+
 TEST_F(ConfigWindowsTest, FileDialogsHaveTheirTitlesFiltersAndFolder) {
   char dir[] = "/tmp/kvarta_dlg_XXXXXX";
   ASSERT_NE(mkdtemp(dir), nullptr);

@@ -42,6 +42,7 @@ void TFormWait::Open() {
   if (main_window_) main_window_->setEnabled(false);
   open_ = true;
   show();
+  activateWindow();
   repaint();
 }
 
