@@ -333,6 +333,7 @@ TEST_F(ControllerLinkTest, EscapeAbortsAtOnceWithoutRetry) {
 
 TEST_F(ControllerLinkTest, CarrierLossStopsEveryExchangeUntilCleared) {
   link.attempts = 2;
+  link.connection_kind = ConnectionKind::kPhone;  // no recovery: given up at once
   const std::string modem_text = "\r\nNO CARRIER\r\n";
   AnswerEveryRequest(Bytes(modem_text.begin(), modem_text.end()));
   EXPECT_FALSE(ReadTable0());

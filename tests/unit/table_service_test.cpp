@@ -141,6 +141,7 @@ TEST_F(TableServiceTest, NoRetryQuestionAfterEscOrCarrierLoss) {
 
   const char carrier[] = "NO CARRIER";
   std::memcpy(link.session_log.data(), carrier, sizeof carrier - 1);
+  link.connection_kind = ConnectionKind::kPhone;
   EXPECT_FALSE(ReadTableFields(link, image, {0, 0, 18}, &status, true));
   EXPECT_EQ(link.result_code, kResultCarrierLost);
   EXPECT_FALSE(WriteTableFields(link, image, {3, 0, 1}, &status));
