@@ -62,6 +62,17 @@ std::string UsageText() {
          "  search                      найти адрес и скорость непосредственно подключенного\n"
          "                              контроллера и сохранить их в настройках\n"
          "  imitate-modem               ответить контроллеру вместо модема\n"
+         "  identify --json             параметры идентификации одним объектом JSON\n"
+         "  table-state [--json]        состояние таблиц параметров конфигурации (таблица 7)\n"
+         "  save-config [FILE] [--force]  прочитать конфигурацию и сохранить ее в файле .cnf\n"
+         "                              (FILE - файл или папка; по умолчанию папка CONFIG)\n"
+         "  write-config FILE [--all | --tables N,N,...] [--key KEY]\n"
+         "               [--user N:КОД[:ПАРОЛЬ]]... [--no-backup] [--no-verify]\n"
+         "                              записать таблицы конфигурации из файла в контроллер\n"
+         "  show-config FILE [--json]   показать файл конфигурации по параметрам\n"
+         "  new-config FILE [--force]   создать файл конфигурации со значениями по умолчанию\n"
+         "  diff-config FILE [--json]   сравнить конфигурацию контроллера с файлом\n"
+         "                              (код завершения 3 - есть различия)\n"
          "\n"
          "Параметры связи (по умолчанию - из настроек программы):\n"
          "  --home DIR                  папка программы с настройками (INI/kvarta04.ini)\n"
@@ -196,6 +207,12 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
       continue;
     }
     auto s = valued.find(arg);
+    if (s == valued.end() && !o.command.empty()) {
+      // After the command word an option the tool does not know is the
+      // command's own: it parses it, and the value that may follow it.
+      o.command.push_back(argv[i]);
+      continue;
+    }
     if (s == valued.end()) {
       error = "Неизвестный параметр " + arg;
       return false;

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "app/config_actions.h"
 #include "app/main_session.h"
 #include "gui/app/qt_timer.h"
 #include "gui/link/qt_host.h"
@@ -18,6 +19,8 @@ class QPushButton;
 class QFrame;
 
 namespace kvarta::gui {
+
+class QtConfigDialogs;
 
 class TFormMain : public QMainWindow, public MainWindowView {
   Q_OBJECT
@@ -59,6 +62,11 @@ class TFormMain : public QMainWindow, public MainWindowView {
   void SetTimerInterval(MainTimer timer, int ms) override;
   bool RunConnectionDialog() override;
   bool RunLogOn(LogOnModel& model) override;
+  int RunTableState(TableWritePlan& plan) override;
+  bool RestoreFromFile(TableWritePlan& plan) override;
+
+  // The configuration windows and file dialogs (tests may choose the files).
+  QtConfigDialogs& ConfigDialogs() { return *config_dialogs_; }
 
   // FormShow: geometry from the settings.
   void ApplySavedGeometry();
@@ -92,7 +100,9 @@ class TFormMain : public QMainWindow, public MainWindowView {
   QPushButton* bt_repeat_ = nullptr;
   QPushButton* bt_stored_ = nullptr;
   std::map<MainTimer, std::unique_ptr<QtTimer>> timers_;
+  std::unique_ptr<QtConfigDialogs> config_dialogs_;
   std::unique_ptr<MainSession> session_;
+  std::unique_ptr<ConfigActions> config_actions_;
   bool closed_ = false;
 };
 
