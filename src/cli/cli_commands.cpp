@@ -119,8 +119,8 @@ int RunKvartactl(const CliOptions& o) {
       return kExitFailed;
     }
     ports = simulator.get();
-    // The simulated controller answers at its own address.
-    if (!options.address) options.address = o.sim.address;
+    // A simulated controller given an address answers only there.
+    if (!options.address && o.sim.address_given) options.address = o.sim.address;
   }
   Connector connector(link, *ports);
   if (o.trace) {

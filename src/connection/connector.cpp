@@ -57,6 +57,7 @@ void Connector::HandToLink(const ConnectionParams& p) {
 }
 
 bool Connector::Open(const ConnectionParams& p) {
+  ports_.WillConnect(p.address, p.line.rate);
   auto port = ports_.Open(p.path, p.line);
   if (!port) return false;
   link_.clock.SleepNs(MsToNs(p.settle_ms >= 0 ? p.settle_ms : ports_.SettleMs()));

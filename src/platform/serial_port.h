@@ -59,6 +59,9 @@ class SerialPortFactory {
                                            const LineSettings& settings) = 0;
   // Pause after opening before the first exchange, for the line to settle.
   virtual int SettleMs() const = 0;
+  // The program is about to reach the controller at address with rate: a
+  // simulated controller takes them on, as the demo promises any address.
+  virtual void WillConnect(uint8_t /*address*/, uint32_t /*rate*/) {}
 };
 
 }  // namespace kvarta

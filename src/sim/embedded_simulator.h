@@ -24,7 +24,11 @@ bool ParseCollectedSimOptions(const std::vector<std::string>& sim_args, Simulato
 
 class SimulatorPortFactory : public SerialPortFactory {
  public:
-  explicit SimulatorPortFactory(const SimulatorOptions& options) : simulator_(options) {}
+  // Until a program connects, the simulated controller listens at the demo
+  // controller's own rate, as a real one would (a device search finds it there).
+  static constexpr uint32_t kDemoRate = 9600;
+  explicit SimulatorPortFactory(const SimulatorOptions& options)
+      : simulator_(WithDemoRate(options)) {}
   ~SimulatorPortFactory() override { simulator_.Stop(); }
   // Stops the simulator now; false when its state file could not be saved.
   bool Stop() { return simulator_.Stop(); }
@@ -36,10 +40,18 @@ class SimulatorPortFactory : public SerialPortFactory {
                                    const LineSettings& settings) override;
   // No line to settle: the terminal is ready as soon as it is open.
   int SettleMs() const override { return 0; }
+  void WillConnect(uint8_t address, uint32_t rate) override {
+    simulator_.TakeConnection(address, rate);
+  }
   Simulator& simulator() { return simulator_; }
   const std::string& path() const { return path_; }
 
  private:
+  static SimulatorOptions WithDemoRate(SimulatorOptions options) {
+    if (!options.listen_baud_given) options.listen_baud = kDemoRate;
+    return options;
+  }
+
   Simulator simulator_;
   std::string path_;
 };

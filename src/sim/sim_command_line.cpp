@@ -191,8 +191,10 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
       cl.device = value;
       ok = !value.empty();
     } else if (opt == "--address") {
+      cl.options.address_given = true;
       ok = ParseAs(value, 1, 255, cl.options.address);
     } else if (opt == "--listen-baud") {
+      cl.options.listen_baud_given = true;
       ok = ParseAs(value, 0, 4000000, cl.options.listen_baud);
     } else if (opt == "--pace-baud") {
       ok = ParseAs(value, 0, 4000000, cl.options.pace_baud);

@@ -28,6 +28,7 @@ namespace {
 
 // The devices' own timeouts are looked at this often.
 constexpr int64_t kPollSliceNs = 10 * 1000000LL;
+constexpr uint8_t kBroadcast = 255;
 // Answer bytes due within this time of the first one leave together, as from
 // a UART's FIFO: the last byte of a burst (and so of every answer) leaves at
 // its exact line time, earlier ones at most this much late.
@@ -317,6 +318,15 @@ bool Simulator::SaveState() {
   if (s.options.state_file.empty()) return false;
   std::lock_guard<std::mutex> lock(s.mu);
   return SaveSimState(s.options.state_file, s.controller);
+}
+
+void Simulator::TakeConnection(uint8_t address, uint32_t rate) {
+  std::lock_guard<std::mutex> lock(impl_->mu);
+  if (!impl_->options.address_given && address != kBroadcast) {
+    impl_->options.address = address;
+    impl_->controller.SetAddress(address);
+  }
+  if (!impl_->options.listen_baud_given) impl_->options.listen_baud = rate;
 }
 
 void Simulator::SetFault(const Fault& fault) {

@@ -87,6 +87,10 @@ struct ExpectModemScript {
 
 struct SimulatorOptions {
   uint8_t address = 1;
+  // Given on the command line: a connection does not change them (see
+  // Simulator::TakeConnection).
+  bool address_given = false;
+  bool listen_baud_given = false;
   // Rate the controller listens at; it ignores a line set to another rate
   // (0 = answers at any rate).
   uint32_t listen_baud = 0;
@@ -132,6 +136,9 @@ class Simulator {
 
   // Changes the injected fault while serving.
   void SetFault(const Fault& fault);
+  // A program connects at address with rate: the controller answers there,
+  // unless the address or the listening rate were given as options.
+  void TakeConnection(uint8_t address, uint32_t rate);
   // Runs f on the controller under the simulator's lock (for tests and demos).
   void WithController(const std::function<void(Controller&)>& f);
 

@@ -110,6 +110,20 @@ TEST(KvartactlTest, SearchThroughThePortMapStoresWhatItFinds) {
   EXPECT_EQ(read.out, "2A\n");
 }
 
+TEST(KvartactlTest, TheBuiltInSimulatorAnswersAtTheConnectionsAddressAndRateOnly) {
+  TempDir home;
+  const std::string h = "--home " + home.path() + " --simulator ";
+  const ProgramRun at5 = Ctl(h + "--address 5 --baud 19200 read 3 0 1");
+  ASSERT_EQ(at5.exit_code, 0) << at5.err;
+  EXPECT_EQ(at5.out, "05\n");
+  // The search finds it at its own rate, not at the first rate it tries.
+  const ProgramRun search = Ctl(h + "search");
+  ASSERT_EQ(search.exit_code, 0) << search.err;
+  EXPECT_EQ(search.out, "Установлена связь с устройством\nАдр. = 1.  Скорость обмена = 9600\n");
+  // An address given to the simulator stays its own.
+  EXPECT_NE(Ctl(h + "--sim-address 7 --address 5 --answer-timeout 200 read 3 0 1").exit_code, 0);
+}
+
 TEST(KvartactlTest, ImitateModemAnswersAControllerThatWaitsForAModem) {
   const ProgramRun run = Ctl("--simulator --sim-expect-modem imitate-modem");
   EXPECT_EQ(run.exit_code, 0) << run.err;
