@@ -44,6 +44,8 @@ struct CliCommand {
 void AddTableCommands(std::vector<CliCommand>& commands);
 // search, imitate-modem.
 void AddLineCommands(std::vector<CliCommand>& commands);
+// show, set: the parameter tables by name.
+void AddParamCommands(std::vector<CliCommand>& commands);
 
 // A message line of the tool on standard error.
 void PrintError(const std::string& line);

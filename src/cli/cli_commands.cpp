@@ -26,6 +26,7 @@ const std::vector<CliCommand>& Commands() {
     std::vector<CliCommand> all;
     AddTableCommands(all);
     AddLineCommands(all);
+    AddParamCommands(all);
     return all;
   }();
   return commands;

@@ -56,6 +56,10 @@ std::string UsageText() {
          "  search                      найти адрес и скорость непосредственно подключенного\n"
          "                              контроллера и сохранить их в настройках\n"
          "  imitate-modem               ответить контроллеру вместо модема\n"
+         "  show TABLE                  параметры таблицы 0, 1, 3, 7, 9, 20, 21 или 22 по именам\n"
+         "  set TABLE NAME=VALUE...     изменить параметры таблицы 3, 9, 20, 21 или 22 с теми же\n"
+         "                              проверками, что и окна программы; записываются только\n"
+         "                              измененные поля\n"
          "\n"
          "Параметры связи (по умолчанию - из настроек программы):\n"
          "  --home DIR                  папка программы с настройками (INI/kvarta04.ini)\n"
@@ -91,6 +95,7 @@ std::string UsageText() {
          "                              например --sim-fault silence, --sim-front modem\n"
          "  --trace                     выводить кадры обмена в stderr\n"
          "  --verbose                   выводить ход чтения и записи в stderr\n"
+         "  --json                      show и set: результат одним объектом JSON\n"
          "  --interactive               задавать вопросы (только на терминале)\n"
          "  --help                      эта справка\n";
 }
@@ -175,6 +180,10 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
     }
     if (arg.rfind("--sim-", 0) == 0) {
       sim::CollectSimOption(argc, argv, i, arg.substr(6), has_value ? &value : nullptr, sim_args);
+      continue;
+    }
+    if (arg == "--json" && !has_value) {
+      o.json = true;
       continue;
     }
     if (auto f = flags.find(arg); f != flags.end() && !has_value) {

@@ -234,6 +234,8 @@ Simulator::Simulator(SimulatorOptions options) : impl_(std::make_unique<Impl>(st
   if (!s.options.state_file.empty())
     s.state_loaded = LoadSimState(s.options.state_file, s.controller);
   for (int t : s.options.destroyed_tables) s.controller.SetDestroyed(t, true);
+  if (s.options.modem_code >= 0)
+    s.controller.SetModemType(static_cast<uint8_t>(s.options.modem_code));
   auto device = std::make_unique<ControllerDevice>(s.controller);
   s.controller_device = device.get();
   device->SetFault(s.options.fault);
