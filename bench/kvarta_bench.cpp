@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "config/whole_configuration.h"
 #include "connection/connector.h"
 #include "link/config_image.h"
 #include "link/controller_link.h"
@@ -24,13 +25,58 @@
 namespace kvarta::bench {
 namespace {
 
-// Pause before every request.
+// Pause before every request, and the one after a whole-configuration run
+// that lets the user see the full progress bar.
 constexpr double kPreRequestPauseMs = 2.0;
+constexpr double kConfigPauseMs = 500.0;
 
 class QuietHost : public Host {
  public:
   bool ShowMessage(const MessageWindowModel&) override { return false; }
 };
+
+// The configuration runs' windows and session, without a screen.
+class NoWindows : public ConfigDialogOpener, public ConfigurationSession {
+ public:
+  bool ChooseFileToOpen(const FileDialogRequest&, std::string&) override { return false; }
+  bool ChooseFileToSave(const FileDialogRequest&, std::string&) override { return false; }
+  void OpenTableInfo(TableInfoModel&) override {}
+  void OpenAccess(AccessModel&) override {}
+  void OpenUsPass(UsPassModel&) override {}
+  void OpenChangeAccess(ChangeAccessModel&) override {}
+  void OpenAvtKey(AvtKeyModel&) override {}
+  void OpenIdent(IdentModel&) override {}
+  void ShowWait(const WaitModel&) override {}
+  void RepaintWait(const WaitModel&) override {}
+  void CloseWait() override {}
+
+  void SetServerCount(uint8_t) override {}
+  void ControllerAddressChanged(uint8_t) override {}
+  void SetVrgParamsCopy(const uint8_t*) override {}
+  void BuildCommandMenus() override {}
+  void SetKeepAliveInterval(int) override {}
+  bool WriteAccessGranted() const override { return true; }
+  void SetServerLabels(const ServerLabels&) override {}
+  void RefreshMainMenu() override {}
+  void StartMessageTimer() override {}
+};
+
+bool ReadWholeConfiguration(ControllerLink& link, ConfigImage& image) {
+  NoWindows windows;
+  ConfigContext ctx{link.host, link.clock, link, image, nullptr, windows, windows, ""};
+  WaitModel progress(WaitModel::Mode::kReading);
+  return ReadConfiguration(ctx, progress);
+}
+
+// Writes back what was read: every configuration table but the users and
+// the key (which need their windows).
+bool WriteWholeConfiguration(ControllerLink& link, ConfigImage& image) {
+  NoWindows windows;
+  ConfigContext ctx{link.host, link.clock, link, image, nullptr, windows, windows, ""};
+  TableWritePlan plan = TableWritePlan::FromImage(image);
+  for (int t : {3, 9, 20, 21, 22}) plan.selected[t] = 1;
+  return WriteChosenTables(ctx, plan);
+}
 
 int64_t ThreadCpuNs() {
   timespec ts{};
@@ -74,6 +120,13 @@ std::vector<Case> AllCases() {
                      return ReadTableFields(link, image, FieldRange{0, 0, 18}, nullptr, false);
                    }});
   for (int t : {3, 4, 19, 22}) cases.push_back({Format("read-%d", t), read_table(t)});
+  cases.push_back({"read-config", ReadWholeConfiguration, false, kConfigPauseMs});
+  cases.push_back({"write-config",
+                   [](ControllerLink& link, ConfigImage& image) {
+                     return ReadWholeConfiguration(link, image) &&
+                            WriteWholeConfiguration(link, image);
+                   },
+                   false, 3 * kConfigPauseMs});
   cases.push_back({"silent-5s",
                    [](ControllerLink& link, ConfigImage& image) {
                      link.answer_timeout_ms = 5000;
@@ -110,6 +163,8 @@ Result Measure(const Case& c, uint32_t rate, int runs) {
     r.ok = false;
     return r;
   }
+  // The demo adjuster: the write cases need write access.
+  link.SetCredentials("111111", "1111");
   size_t out = 0, in = 0;
   int requests = 0;
   // When each request would have arrived over the line: written, plus its
@@ -194,7 +249,8 @@ void PrintJson(const std::vector<Result>& results) {
 
 const char kUsage[] =
     "usage: kvarta-bench [--case NAME]... [--rate N]... [--runs N] [--json]\n"
-    "  cases: identify, read-3, read-4, read-19, read-22, silent-5s (default: all)\n"
+    "  cases: identify, read-3, read-4, read-19, read-22, read-config, write-config\n"
+    "         (reads the configuration, then writes it back), silent-5s (default: all)\n"
     "  rates: default 9600, 115200 and 230400 bit/s; runs: default 5\n";
 
 }  // namespace

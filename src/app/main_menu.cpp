@@ -1,5 +1,7 @@
 #include "app/main_menu.h"
 
+#include "connection/program_folders.h"
+
 #include <sys/stat.h>
 
 namespace kvarta {
@@ -60,11 +62,6 @@ std::vector<MenuItemSpec> BuildTree() {
   return t;
 }
 
-bool FileExists(const char* name) {
-  struct stat st {};
-  return stat(name, &st) == 0 && S_ISREG(st.st_mode);
-}
-
 }  // namespace
 
 const std::vector<MenuItemSpec>& MainMenuTree() {
@@ -77,10 +74,27 @@ bool MainMenuState::Visible(const std::string& name) const {
   return it != visible.end() && it->second;
 }
 
-void FindSiblingFiles(MenuInputs& in) {
-  in.fw_loader_present = FileExists(kFirmwareLoaderFile);
-  in.session_reader_present = FileExists(kSessionReaderFile);
-  in.admin_tools_present = FileExists(kAdminToolsFile);
+std::vector<std::string> SiblingFolders(const std::string& program_folder) {
+  std::vector<std::string> folders;
+  const std::string exe = CurrentFolderSources("").exe_folder;
+  if (!exe.empty()) folders.push_back(exe);
+  if (!program_folder.empty() && program_folder != exe) folders.push_back(program_folder);
+  return folders;
+}
+
+std::string LocateSiblingFile(const std::string& name, const std::vector<std::string>& folders) {
+  for (const std::string& folder : folders) {
+    const std::string path = folder + "/" + name;
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return path;
+  }
+  return {};
+}
+
+void FindSiblingFiles(MenuInputs& in, const std::vector<std::string>& folders) {
+  in.fw_loader_present = !LocateSiblingFile(kFirmwareLoaderFile, folders).empty();
+  in.session_reader_present = !LocateSiblingFile(kSessionReaderFile, folders).empty();
+  in.admin_tools_present = !LocateSiblingFile(kAdminToolsFile, folders).empty();
 }
 
 MainMenuState RefreshMainMenu(const MenuInputs& in) {

@@ -18,7 +18,8 @@ struct MenuItemSpec {
 // The whole tree in display order (parents before their children).
 const std::vector<MenuItemSpec>& MainMenuTree();
 
-// Sibling tool files looked for in the current directory.
+// Sibling tool files, looked for in the executable's folder and the program
+// folder (never in the current directory, where anybody may have put one).
 inline constexpr const char* kFirmwareLoaderFile = "fw_loader";
 inline constexpr const char* kSessionReaderFile = "session_reader";
 inline constexpr const char* kAdminToolsFile = "admin_tools.so";
@@ -49,7 +50,11 @@ struct MainMenuState {
 // Recomputes the menu state from scratch.
 MainMenuState RefreshMainMenu(const MenuInputs& in);
 
-// Looks for the sibling tool files in the current directory.
-void FindSiblingFiles(MenuInputs& in);
+// Where the sibling tools may be: the executable's folder, then the program folder.
+std::vector<std::string> SiblingFolders(const std::string& program_folder);
+// The full path of a sibling tool file in the first of folders holding it; "" if none.
+std::string LocateSiblingFile(const std::string& name, const std::vector<std::string>& folders);
+// Looks for the sibling tool files in folders.
+void FindSiblingFiles(MenuInputs& in, const std::vector<std::string>& folders);
 
 }  // namespace kvarta

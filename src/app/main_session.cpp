@@ -62,7 +62,7 @@ void MainSession::RefreshMainMenu() {
   MenuInputs in;
   in.connected = facts.connection_established;
   in.write_access = facts.write_access;
-  FindSiblingFiles(in);
+  FindSiblingFiles(in, SiblingFolders(parts_.store.folders().program));
   in.history_not_empty = facts.history_not_empty;
   in.history_label = facts.history_label;
   in.modem_panel_visible = parts_.view.ModemPanelVisible();

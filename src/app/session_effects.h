@@ -19,9 +19,7 @@ class SessionEffects : public ConfigurationSession {
   void BuildCommandMenus() override { parts_.view.RebuildCommandMenus(); }
   void SetKeepAliveInterval(int ms) override { calls_.SetKeepAliveIntervalMs(ms); }
   bool WriteAccessGranted() const override { return parts_.facts.write_access; }
-  void SetServerLabels(const ServerLabels& labels) override {
-    parts_.facts.server_labels = labels;
-  }
+  void SetServerLabels(const ServerLabels& labels) override { parts_.facts.server_labels = labels; }
   void RefreshMainMenu() override { session_.RefreshMainMenu(); }
   void StartMessageTimer() override { parts_.view.Timer(MainTimer::kMessage).Start(); }
 

@@ -35,8 +35,11 @@ bool WriteAll(int fd, const uint8_t* data, size_t n) {
 }
 
 bool WriteParamFile(const std::string& path, const AdminRecord& record) {
-  // The record carries the write password: the user alone may read it.
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  // The record carries the write password: the user alone may read it, and
+  // whatever sits at the name (a link planted there, say) is removed first so
+  // that the file is created new, never followed.
+  unlink(path.c_str());
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) return false;
   const bool ok = fchmod(fd, 0600) == 0 && WriteAll(fd, record.data(), record.size());
   return close(fd) == 0 && ok;
@@ -58,14 +61,13 @@ bool ReadParamFile(const std::string& path, AdminRecord& record) {
 
 }  // namespace
 
-bool RunSiblingProgram(const std::string& name) {
-  const std::string local = "./" + name;
-  const bool in_current = access(local.c_str(), X_OK) == 0;
+bool RunSiblingProgram(const std::string& path) {
+  if (path.empty()) return false;
+  const size_t slash = path.find_last_of('/');
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   char* argv[] = {const_cast<char*>(name.c_str()), nullptr};
   pid_t pid = 0;
-  const int rc = in_current ? posix_spawn(&pid, local.c_str(), nullptr, nullptr, argv, environ)
-                            : posix_spawnp(&pid, name.c_str(), nullptr, nullptr, argv, environ);
-  if (rc != 0) return false;
+  if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ) != 0) return false;
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
@@ -125,10 +127,14 @@ AdminToolsResult RunAdminTools(const std::string& library_path, const std::strin
   return result;
 }
 
+std::vector<std::string> SiblingTools::Folders() const {
+  return SiblingFolders(parts_.store.folders().program);
+}
+
 void SiblingTools::RunFirmwareLoader() {
   parts_.connector.Close();
   parts_.facts.connection_established = false;
-  if (!RunSiblingProgram(kFirmwareLoaderFile)) {
+  if (!RunSiblingProgram(LocateSiblingFile(kFirmwareLoaderFile, Folders()))) {
     ShowMessageWindow(parts_.host, kMessageInfo, "Сбой в работе",
                       Format("программы %s", kFirmwareLoaderFile));
   }
@@ -144,7 +150,7 @@ void SiblingTools::RunSessionReader() {
   }
   parts_.connector.Close();
   parts_.facts.connection_established = false;
-  if (!RunSiblingProgram(kSessionReaderFile)) {
+  if (!RunSiblingProgram(LocateSiblingFile(kSessionReaderFile, Folders()))) {
     ShowMessageWindow(parts_.host, kMessageInfo, "Сбой в работе",
                       Format("программы %s", kSessionReaderFile));
   }
@@ -153,10 +159,8 @@ void SiblingTools::RunSessionReader() {
 
 void SiblingTools::RunServiceLibrary() {
   Host& host = parts_.host;
-  const std::string library = std::string("./") + kAdminToolsFile;
-  MenuInputs files;
-  FindSiblingFiles(files);
-  if (!files.admin_tools_present) {
+  const std::string library = LocateSiblingFile(kAdminToolsFile, Folders());
+  if (library.empty()) {
     ShowMessageWindow(host, kMessageInfo, Format("Не обнаружен файл %s", kAdminToolsFile), "");
     return;
   }

@@ -6,16 +6,16 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/call_supervision.h"
 #include "app/session_parts.h"
 
 namespace kvarta {
 
-// Starts name without a shell, looking in the current directory first (where
-// the menu found it) and then along PATH, with no argument but its own name,
-// and waits for it to end. False when it could not be started.
-bool RunSiblingProgram(const std::string& name);
+// Starts the program at path without a shell, with no argument but its own
+// name, and waits for it to end. False when it could not be started.
+bool RunSiblingProgram(const std::string& path);
 
 inline constexpr size_t kAdminRecordSize = 132;
 inline constexpr const char* kAdminParamFileName = "dll_work_par.ini";
@@ -39,9 +39,9 @@ struct AdminToolsResult {
   AdminRecord record_after{};
 };
 
-// Writes the record to param_file (readable by the user alone), loads the
-// library, calls its entry with the program folder and the port descriptor,
-// reads the record back and removes the file on every path.
+// Writes the record to param_file (a new file, readable by the user alone,
+// never through a link planted at its name), loads the library, calls its entry with the program
+// folder and the port descriptor, reads the record back and removes the file on every path.
 AdminToolsResult RunAdminTools(const std::string& library_path, const std::string& program_folder,
                                const std::string& param_file, int port_descriptor,
                                const AdminRecord& record);
@@ -62,6 +62,8 @@ class SiblingTools {
   void RunServiceLibrary();
 
  private:
+  std::vector<std::string> Folders() const;
+
   SessionParts& parts_;
   CallSupervision& calls_;
   SessionControl& session_;

@@ -10,7 +10,13 @@
 namespace kvarta::cli {
 
 bool ParseNumber(const std::string& text, long lo, long hi, long& value) {
-  if (text.empty()) return false;
+  // Digits only, a minus where negative values are allowed: no blanks or
+  // plus signs that the C library would quietly take.
+  const size_t digits_from = !text.empty() && text[0] == '-' && lo < 0 ? 1 : 0;
+  if (text.size() <= digits_from || text.size() > 18) return false;
+  for (size_t i = digits_from; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+  }
   errno = 0;
   char* end = nullptr;
   const long v = std::strtol(text.c_str(), &end, 10);
@@ -178,19 +184,29 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
       arg = arg.substr(0, eq);
       has_value = true;
     }
+    if (arg == "--sim-device") {
+      error = "Параметр --sim-device не применяется: имитатор работает на своем псевдотерминале";
+      return false;
+    }
     if (arg.rfind("--sim-", 0) == 0) {
       sim::CollectSimOption(argc, argv, i, arg.substr(6), has_value ? &value : nullptr, sim_args);
       continue;
     }
-    if (arg == "--json" && !has_value) {
-      o.json = true;
-      continue;
-    }
-    if (auto f = flags.find(arg); f != flags.end() && !has_value) {
+    if (auto f = flags.find(arg); f != flags.end()) {
+      if (has_value) {
+        error = "Параметр " + arg + " задается без значения";
+        return false;
+      }
       *f->second = true;
       continue;
     }
     auto s = valued.find(arg);
+    if (s == valued.end() && !o.command.empty()) {
+      // After the command word an option the tool does not know is the
+      // command's own (show --json): the command parses it.
+      o.command.push_back(argv[i]);
+      continue;
+    }
     if (s == valued.end()) {
       error = "Неизвестный параметр " + arg;
       return false;

@@ -45,7 +45,6 @@ struct CliOptions {
   bool interactive = false;
   bool verbose = false;
   bool help = false;
-  bool json = false;  // one JSON object on standard output
   sim::SimulatorOptions sim;
   std::vector<std::string> command;  // command word and its operands
 };

@@ -41,9 +41,13 @@ int Search(CliContext& c) {
     return kExitFailed;
   }
   StoreFoundDevice(c.store.settings, params.com, *found);
-  c.store.Save();
   std::printf("Установлена связь с устройством\n%s\n",
               Format("Адр. = %u.  Скорость обмена = %u", found->address, found->rate).c_str());
+  if (!c.store.Save()) {
+    PrintError("Найденные параметры связи не сохранены: не удалось записать " +
+               c.store.folders().SettingsPath());
+    return kExitFailed;
+  }
   return kExitOk;
 }
 

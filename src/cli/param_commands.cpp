@@ -3,6 +3,7 @@
 // its window's model, so that the tool checks, refuses and writes exactly as
 // the program does.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <span>
@@ -515,9 +516,10 @@ void JsonValue(JsonWriter& json, const uint8_t* table, const ParamSpec& p) {
   json.String(FormatParam(table, p));
 }
 
-void PrintParams(const CliContext& c, int t, const std::vector<const ParamSpec*>& params) {
+void PrintParams(const CliContext& c, int t, const std::vector<const ParamSpec*>& params,
+                 bool as_json) {
   const uint8_t* table = c.image.Table(t);
-  if (!c.options.json) {
+  if (!as_json) {
     for (const ParamSpec* p : params) {
       std::printf("%s = %s\n", p->name.c_str(), FormatParam(table, *p).c_str());
     }
@@ -530,10 +532,11 @@ void PrintParams(const CliContext& c, int t, const std::vector<const ParamSpec*>
   std::printf("%s\n", json.Text().c_str());
 }
 
-void PrintSetFailure(const CliContext& c, int t, const std::vector<std::string>& window_lines,
-                     const std::vector<std::string>& notes, const ParamEditOutcome& outcome) {
+void PrintSetFailure(int t, const std::vector<std::string>& window_lines,
+                     const std::vector<std::string>& notes, const ParamEditOutcome& outcome,
+                     bool as_json) {
   for (const std::string& line : notes) PrintError(line);
-  if (!c.options.json) return;
+  if (!as_json) return;
   JsonWriter json;
   json.BeginObject().Key("table").Number(t).Key("ok").Bool(false);
   json.Key("written").Bool(false).Key("writes").BeginArray();
@@ -570,7 +573,7 @@ bool ReadStartFacts(CliContext& c, int t, uint8_t& server_count) {
   return true;
 }
 
-int ShowConnected(CliContext& c, int t) {
+int ShowConnected(CliContext& c, int t, bool as_json) {
   uint8_t server_count = 1;
   if (!ReadStartFacts(c, t, server_count)) return kExitFailed;
   if (t == 1 || t == 7) {
@@ -583,15 +586,43 @@ int ShowConnected(CliContext& c, int t) {
   }
   std::vector<const ParamSpec*> params;
   for (const ParamSpec& p : TableParams(t)) params.push_back(&p);
-  PrintParams(c, t, params);
+  PrintParams(c, t, params, as_json);
   return kExitOk;
 }
 
+// Takes the command's own "--json" out of its operands; false (with the
+// usage) for any other option or a wrong number of operands.
+bool TakeOperands(CliContext& c, size_t min, size_t max, const char* usage, bool& as_json) {
+  as_json = false;
+  std::vector<std::string> operands;
+  for (const std::string& a : c.args) {
+    if (a == "--json") {
+      as_json = true;
+    } else if (a.rfind("--", 0) == 0) {
+      PrintError("Неизвестный параметр " + a);
+      return false;
+    } else {
+      operands.push_back(a);
+    }
+  }
+  if (operands.size() < min || operands.size() > max) {
+    UsageError(usage);
+    return false;
+  }
+  c.args = std::move(operands);
+  return true;
+}
+
+constexpr const char* kShowUsage = "show TABLE [--json]";
+constexpr const char* kSetUsage = "set TABLE NAME=VALUE... [--json]";
+
 int Show(CliContext& c) {
+  bool as_json = false;
+  if (!TakeOperands(c, 1, 1, kShowUsage, as_json)) return kExitUsage;
   int t = 0;
   if (!ParseTableOperand(c.args[0], kShowTables, t)) return kExitUsage;
   if (!Connect(c)) return kExitFailed;
-  const int rc = ShowConnected(c, t);
+  const int rc = ShowConnected(c, t, as_json);
   c.connector.Close();
   return rc;
 }
@@ -611,7 +642,7 @@ ParamEditOutcome RunEditor(ParamContext& ctx, int t) {
   }
 }
 
-int SetConnected(CliContext& c, int t, const std::vector<Assignment>& assignments) {
+int SetConnected(CliContext& c, int t, const std::vector<Assignment>& assignments, bool as_json) {
   uint8_t server_count = 1;
   if (!ReadStartFacts(c, t, server_count)) return kExitFailed;
   RecordingHost host(c.host);
@@ -621,15 +652,15 @@ int SetConnected(CliContext& c, int t, const std::vector<Assignment>& assignment
   const ParamEditOutcome outcome = RunEditor(ctx, t);
   if (!outcome.read) return kExitFailed;
   if (dialogs.refused || !outcome.written) {
-    PrintSetFailure(c, t, host.lines, dialogs.notes, outcome);
+    PrintSetFailure(t, host.lines, dialogs.notes, outcome, as_json);
     return kExitFailed;
   }
   // Read back: what the controller holds now, at its address now.
   if (!ReadParamTable(ctx, t)) return kExitFailed;
   std::vector<const ParamSpec*> params;
   for (const Assignment& a : assignments) params.push_back(a.param);
-  if (!c.options.json) {
-    PrintParams(c, t, params);
+  if (!as_json) {
+    PrintParams(c, t, params, false);
     return kExitOk;
   }
   const uint8_t* table = c.image.Table(t);
@@ -647,12 +678,14 @@ int SetConnected(CliContext& c, int t, const std::vector<Assignment>& assignment
 }
 
 int Set(CliContext& c) {
+  bool as_json = false;
+  if (!TakeOperands(c, 2, SIZE_MAX, kSetUsage, as_json)) return kExitUsage;
   int t = 0;
   if (!ParseTableOperand(c.args[0], kSetTables, t)) return kExitUsage;
   std::vector<Assignment> assignments;
   if (!ParseAssignments(t, {c.args.begin() + 1, c.args.end()}, assignments)) return kExitUsage;
   if (!Connect(c)) return kExitFailed;
-  const int rc = SetConnected(c, t, assignments);
+  const int rc = SetConnected(c, t, assignments, as_json);
   c.connector.Close();
   return rc;
 }
@@ -660,8 +693,8 @@ int Set(CliContext& c) {
 }  // namespace
 
 void AddParamCommands(std::vector<CliCommand>& commands) {
-  commands.push_back({"show", "show TABLE [--json]", 1, 1, false, Show});
-  commands.push_back({"set", "set TABLE NAME=VALUE... [--json]", 2, -1, false, Set});
+  commands.push_back({"show", kShowUsage, 1, 2, false, Show});
+  commands.push_back({"set", kSetUsage, 2, -1, false, Set});
 }
 
 }  // namespace kvarta::cli

@@ -115,7 +115,15 @@ bool IniFile::Load(const std::string& path) {
   while (start < bytes.size()) {
     const size_t nl = bytes.find('\n', start);
     if (nl == std::string::npos) {
-      lines_.push_back(Parse(bytes.substr(start), ""));
+      // A last line ended by a lone CR: the CR ends the line, it is not
+      // part of the value.
+      std::string last = bytes.substr(start);
+      std::string eol;
+      if (!last.empty() && last.back() == '\r') {
+        last.pop_back();
+        eol = "\r";
+      }
+      lines_.push_back(Parse(std::move(last), std::move(eol)));
       break;
     }
     size_t end = nl;
@@ -207,8 +215,14 @@ int32_t IniFile::ReadInteger(std::string_view section, std::string_view key, int
   return value;
 }
 
+// A line that ends the file without a full line break gets one before
+// another line follows it.
+void IniFile::EndLine(Line& line) const {
+  if (line.eol.empty() || line.eol == "\r") line.eol = eol_;
+}
+
 void IniFile::AppendLine(std::string text) {
-  if (!lines_.empty() && lines_.back().eol.empty()) lines_.back().eol = eol_;
+  if (!lines_.empty()) EndLine(lines_.back());
   lines_.push_back(Parse(std::move(text), eol_));
 }
 
@@ -217,6 +231,14 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
   for (char& c : cp_value) {
     if (c == '\r' || c == '\n') c = ' ';
   }
+  // Readers trim blanks and take off one pair of quotes: a value that would
+  // lose something that way is written inside one more pair.
+  const bool blank_edge =
+      !cp_value.empty() && (IsBlank(cp_value.front()) || IsBlank(cp_value.back()));
+  const bool quoted = cp_value.size() >= 2 &&
+                      (cp_value.front() == '"' || cp_value.front() == '\'') &&
+                      cp_value.back() == cp_value.front();
+  if (blank_edge || quoted) cp_value = '"' + cp_value + '"';
   const std::string cp_key(Trim(Utf8ToCp1251(key)));
   const std::string cp_section(Trim(Utf8ToCp1251(section)));
   modified_ = true;
@@ -243,7 +265,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
   for (size_t i = after + 1; i < lines_.size() && lines_[i].type != LineType::kSection; ++i) {
     if (lines_[i].type == LineType::kKey) after = i;
   }
-  if (lines_[after].eol.empty()) lines_[after].eol = eol_;
+  EndLine(lines_[after]);
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(after) + 1,
                 Parse(cp_key + "=" + cp_value, eol_));
 }

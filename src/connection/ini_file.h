@@ -62,6 +62,7 @@ class IniFile {
   int FindKey(int header, const std::string& upper_key) const;
   int FindKeyLine(std::string_view section, std::string_view key) const;
   void AppendLine(std::string text);
+  void EndLine(Line& line) const;
 
   std::string path_;
   std::vector<Line> lines_;

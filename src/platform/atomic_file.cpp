@@ -4,7 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
 #include <cerrno>
+#include <ctime>
+#include <random>
 #include <vector>
 
 namespace kvarta {
@@ -30,32 +34,92 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// The file a save replaces: a symbolic link is followed to its target, so
+// that the link stays and the file it names gets the new contents.
+std::string ResolveLinks(std::string path) {
+  for (int depth = 0; depth < 16; ++depth) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::vector<char> target(4096);
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size() - 1);
+    if (n <= 0) return path;
+    std::string next(target.data(), static_cast<size_t>(n));
+    path = next.front() == '/' ? next : FolderOf(path) + "/" + next;
+  }
+  return path;
+}
+
+// Temporary files of this program beside a file: "<name>.kvtmp-XXXXXX".
+constexpr char kTempInfix[] = ".kvtmp-";
+
+std::string BaseName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Removes what an interrupted save of the same file left behind. A file
+// written in the last seconds may belong to a save still running elsewhere.
+void RemoveStaleTemporaries(const std::string& path) {
+  constexpr time_t kStaleAfterS = 10;
+  const std::string folder = FolderOf(path);
+  const std::string prefix = BaseName(path) + kTempInfix;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const time_t now = ::time(nullptr);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string full = folder + "/" + name;
+    struct stat st {};
+    if (::lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        now - st.st_mtime >= kStaleAfterS) {
+      ::unlink(full.c_str());
+    }
+  }
+  ::closedir(dir);
+}
+
+// A new temporary file, created with the mode the umask gives.
+int CreateTemporary(const std::string& target, std::string& temp_path) {
+  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = target + kTempInfix;
+    for (int i = 0; i < 6; ++i) name += kChars[random() % (sizeof kChars - 1)];
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      temp_path = name;
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  std::string name = path + ".XXXXXX";
-  std::vector<char> temp(name.begin(), name.end());
-  temp.push_back('\0');
-  const int fd = ::mkstemp(temp.data());
+  const std::string target = ResolveLinks(path);
+  RemoveStaleTemporaries(target);
+  std::string temp_path;
+  const int fd = CreateTemporary(target, temp_path);
   if (fd < 0) return false;
-  const std::string temp_path(temp.data());
 
-  // Keep the permissions of the file being replaced; a new file gets the
-  // usual rw-r--r--.
-  mode_t mode = 0644;
+  // The file being replaced keeps its permissions; a new one has what the
+  // umask allows.
+  bool ok = WriteAll(fd, bytes);
   struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
-
-  bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+  if (ok && ::stat(target.c_str(), &st) == 0) ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+  ok = ok && ::fsync(fd) == 0;
   if (::close(fd) != 0) ok = false;
-  if (ok && ::rename(temp_path.c_str(), path.c_str()) != 0) ok = false;
+  if (ok && ::rename(temp_path.c_str(), target.c_str()) != 0) ok = false;
   if (!ok) {
     ::unlink(temp_path.c_str());
     return false;
   }
   // Make the rename itself durable; failing that is no reason to report the
   // save as failed, the data is in place.
-  const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+  const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);

@@ -62,11 +62,13 @@ int32_t DecodeUtf8(std::string_view s, size_t& i) {
     ++i;
     return -1;
   }
-  if (i + len > s.size()) {
-    i = s.size();
-    return -1;
-  }
+  // A sequence cut short (by the end or by a byte that does not continue it)
+  // is one malformed character; the byte that broke it starts the next one.
   for (int k = 1; k < len; ++k) {
+    if (i + k >= s.size()) {
+      i += k;
+      return -1;
+    }
     const auto cc = static_cast<unsigned char>(s[i + k]);
     if ((cc & 0xC0) != 0x80) {
       i += k;
@@ -75,6 +77,10 @@ int32_t DecodeUtf8(std::string_view s, size_t& i) {
     cp = (cp << 6) | (cc & 0x3F);
   }
   i += len;
+  // Overlong forms (C0 8A for a line feed), surrogates and values beyond
+  // Unicode are not characters.
+  static constexpr uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < kLeast[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return -1;
   return static_cast<int32_t>(cp);
 }
 

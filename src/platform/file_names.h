@@ -1,5 +1,6 @@
-// Names of files built from what a device or a user supplied: cleaned so that
-// they stay inside the folder they are meant for.
+// Parts of file names built from device data (a controller's name, an
+// address book entry): cleaned so that the file stays in its folder and the
+// name is one that every file system takes.
 #pragma once
 
 #include <string>
@@ -7,9 +8,10 @@
 
 namespace kvarta {
 
-// One part of a file name (UTF-8): path separators, control characters and
-// \ : * ? " < > | become "_"; everything else, Cyrillic included, is kept. A
-// part made only of dots ("." or "..") becomes underscores as well.
+// Replaces "/", "\", control characters (C0, DEL, C1), malformed UTF-8 bytes
+// and : * ? " < > | by "_"; every other character, Cyrillic included, stays.
+// A result made of dots only ("." or "..") has its dots replaced as well, so
+// the part can never name the folder itself or its parent.
 std::string CleanFileNamePart(std::string_view utf8);
 
 }  // namespace kvarta

@@ -65,6 +65,23 @@ ShortDateTime LocalDateTime(int64_t unix_seconds) {
   return d;
 }
 
+constexpr int kDiagTable = 17;
+constexpr int kSessionTable = 19;
+constexpr int kRecordingModeField = layout::t3::kRecordingMode;
+
+// The session record of a chosen length: lines of the kind the controller
+// writes, cut to exactly length bytes (code page 1251, no NUL inside).
+std::string SessionText(size_t length) {
+  std::string text;
+  for (int n = 1; text.size() < length; ++n) {
+    text += Utf8ToCp1251("24.03.26 01:" + std::to_string(10 + n / 60 % 50) + ":" +
+                         std::to_string(10 + n % 50) + " Передан блок данных ВРГ №" +
+                         std::to_string(1 + n % 2) + ", строка " + std::to_string(n) + "\r\n");
+  }
+  text.resize(length);
+  return text;
+}
+
 int64_t SystemSeconds() {
   return std::chrono::duration_cast<std::chrono::seconds>(
              std::chrono::system_clock::now().time_since_epoch())
@@ -303,10 +320,12 @@ void Controller::RefreshClocks() {
   SetDateTime(Field(2, 0), Param(2, "clock"), LocalDateTime(now));
   uint8_t* t10 = Field(10, 0);
   SetDateTime(t10, Param(10, "controller_clock"), LocalDateTime(now));
-  SetDateTime(t10, Param(10, "vrg_clock1"), LocalDateTime(now - 3));
-  SetDateTime(t10, Param(10, "vrg_clock2"), LocalDateTime(now + 5));
-  SetDateTime(t10, Param(10, "vrg_clock3"), {});  // VRGs 3 and 4: no value
-  SetDateTime(t10, Param(10, "vrg_clock4"), {});
+  for (int i = 0; i < 4; ++i) {
+    // A VRG without an offset never gave its clock: month 0, no value.
+    const std::optional<int64_t>& offset = vrg_clock_offsets_[i];
+    SetDateTime(t10, Param(10, "vrg_clock" + std::to_string(i + 1)),
+                offset ? LocalDateTime(now + *offset) : ShortDateTime{});
+  }
 }
 
 std::vector<uint8_t> Controller::Finish(std::vector<uint8_t> answer) const {
@@ -351,6 +370,7 @@ std::vector<uint8_t> Controller::HandleRead(const uint8_t* frame, size_t len) {
   const size_t bytes = static_cast<size_t>(count) * d.field_size;
   if (bytes + kAnswerHead + 2 > kMaxFrame) return ErrorAnswer(1, kErrBadLength, frame[5]);
   if (t == 2 || t == 10) RefreshClocks();
+  if (t == kDiagTable) RefreshBlinkingFlags();
 
   std::vector<uint8_t> answer = {0x33, address_, 0, 0x81, 0, frame[5], frame[6], frame[7]};
   const uint8_t* values = Field(t, first);
@@ -470,6 +490,7 @@ std::vector<uint8_t> Controller::HandleWrite(const uint8_t* frame, size_t len) {
     if (completes) SetDestroyed(t, false);
   }
   if (t == 3 && first == layout::t3::kAddress) address_ = *Field(3, layout::t3::kAddress);
+  NoteWrite(t, first, count, values.data());
   if (blank_accepted) blank_users_window_ = true;
 
   return Finish({0x33, address_, 0, 0x82, 0, frame[21], frame[22], frame[23]});
@@ -481,6 +502,61 @@ std::vector<uint8_t> Controller::HandleRestart(const uint8_t* frame, size_t len)
   ++restart_count_;
   std::memset(Field(15, 0), 0, TableCatalogue(15).Bytes());
   return Finish({0x33, address_, 0, 0xA0, 0});
+}
+
+void Controller::SetDiagnosticFlags(const std::vector<DiagFlag>& flags) {
+  for (int f : {0, 1, 6, 7, 8, 9})
+    std::memset(Field(kDiagTable, f), 0, TableCatalogue(kDiagTable).field_size);
+  std::vector<DiagFlag> blinking;
+  for (const DiagFlag& flag : flags) {
+    uint8_t* field = Field(kDiagTable, flag.field);
+    if (field == nullptr || flag.byte >= TableCatalogue(kDiagTable).field_size || flag.bit > 7)
+      continue;
+    if (flag.blinking) {
+      blinking.push_back(flag);
+    } else {
+      field[flag.byte] |= static_cast<uint8_t>(1u << flag.bit);
+    }
+  }
+  blinking_flags_ = std::move(blinking);
+}
+
+void Controller::RefreshBlinkingFlags() {
+  const int64_t now = time_source_ ? time_source_() : SystemSeconds();
+  const bool on = (now / kBlinkSeconds) % 2 == 0;
+  for (const DiagFlag& flag : blinking_flags_) {
+    uint8_t* field = Field(kDiagTable, flag.field);
+    if (field == nullptr) continue;
+    const uint8_t mask = static_cast<uint8_t>(1u << flag.bit);
+    field[flag.byte] = on ? (field[flag.byte] | mask) : (field[flag.byte] & ~mask);
+  }
+}
+
+void Controller::SetSessionLength(int length) {
+  const TableDescriptor& d = TableCatalogue(kSessionTable);
+  const size_t n = static_cast<size_t>(std::clamp<int>(length, 0, static_cast<int>(d.Bytes())));
+  uint8_t* record = Field(kSessionTable, 0);
+  std::memset(record, 0, d.Bytes());
+  const std::string text = SessionText(n);
+  std::memcpy(record, text.data(), text.size());
+}
+
+void Controller::SetVrgClockOffset(int vrg, std::optional<int64_t> offset_s) {
+  if (vrg >= 0 && vrg < static_cast<int>(vrg_clock_offsets_.size()))
+    vrg_clock_offsets_[vrg] = offset_s;
+}
+
+void Controller::NoteWrite(int t, int first, int count, const uint8_t* values) {
+  if (t == 15) {
+    const size_t bytes = static_cast<size_t>(count) * TableCatalogue(15).field_size;
+    last_command_ = CommandWrite{static_cast<uint8_t>(first), static_cast<uint8_t>(count),
+                                 std::vector<uint8_t>(values, values + bytes)};
+    ++command_writes_;
+  }
+  // The program's clearing request writes the recording mode back alone.
+  if (t == 3 && first == kRecordingModeField && count == 1) {
+    std::memset(Field(kSessionTable, 0), 0, TableCatalogue(kSessionTable).Bytes());
+  }
 }
 
 }  // namespace kvarta::sim

@@ -6,11 +6,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "link/table_catalogue.h"
+#include "sim/monitor_tables.h"
 
 namespace kvarta::sim {
 
@@ -92,6 +94,28 @@ class Controller {
 
   int RestartCount() const { return restart_count_; }
 
+  // Table 17: the flag fields (0, 1, 6..9) are cleared and the given bits
+  // set (bits of fields 2..5 go on top of the session summary); the blinking
+  // ones replace the blinking flags (by default VRG 1 run 1, INS_04).
+  void SetDiagnosticFlags(const std::vector<DiagFlag>& flags);
+  const std::vector<DiagFlag>& BlinkingFlags() const { return blinking_flags_; }
+
+  // Table 19: a session record of length bytes (0..8000) of text; the rest
+  // is zero. A write of table 3 field 4 alone (the clearing request) empties it.
+  void SetSessionLength(int length);
+
+  // Table 10: VRG i's clock offset from the controller's, or no clock.
+  void SetVrgClockOffset(int vrg, std::optional<int64_t> offset_s);
+
+  // The last accepted write of table 15 (the command table), and how many.
+  struct CommandWrite {
+    uint8_t first = 0;
+    uint8_t count = 0;
+    std::vector<uint8_t> values;
+  };
+  const std::optional<CommandWrite>& LastCommandWrite() const { return last_command_; }
+  int CommandWriteCount() const { return command_writes_; }
+
  private:
   std::vector<uint8_t> HandleRead(const uint8_t* frame, size_t len);
   std::vector<uint8_t> HandleWrite(const uint8_t* frame, size_t len);
@@ -107,6 +131,8 @@ class Controller {
   uint8_t CheckUsers(const uint8_t* before) const;
   uint8_t CheckValues(int t, int first, int count, const uint8_t* values) const;
   void RefreshClocks();
+  void RefreshBlinkingFlags();
+  void NoteWrite(int t, int first, int count, const uint8_t* values);
   void RefreshDestroyedSummary();
 
   std::array<uint8_t, kConfigImageSize> block_{};
@@ -119,6 +145,10 @@ class Controller {
   int64_t clock_offset_s_ = 0;
   TimeSource time_source_;
   int restart_count_ = 0;
+  VrgClockOffsets vrg_clock_offsets_ = kDefaultVrgClockOffsets;
+  std::vector<DiagFlag> blinking_flags_ = {{6, 2, 1, true}};
+  std::optional<CommandWrite> last_command_;
+  int command_writes_ = 0;
 };
 
 }  // namespace kvarta::sim

@@ -26,6 +26,8 @@ class SimulatorPortFactory : public SerialPortFactory {
  public:
   explicit SimulatorPortFactory(const SimulatorOptions& options) : simulator_(options) {}
   ~SimulatorPortFactory() override { simulator_.Stop(); }
+  // Stops the simulator now; false when its state file could not be saved.
+  bool Stop() { return simulator_.Stop(); }
 
   // Starts serving a pseudo-terminal; false when none could be made.
   bool Start();

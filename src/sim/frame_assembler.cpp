@@ -9,7 +9,23 @@ namespace {
 
 constexpr uint8_t kRequestStart = 0xCC;
 constexpr uint8_t kBroadcast = 255;
-constexpr size_t kMinFrame = 6;
+// The shortest request there is (a read); the function codes the controller
+// serves have lengths of their own. Noise ahead of a request must not pass
+// for a frame just because its CRC happens to fit.
+constexpr size_t kMinFrame = 10;
+
+bool PlausibleLength(uint8_t function, size_t length) {
+  switch (function) {
+    case 1:
+      return length == 10;
+    case 2:
+      return length >= 27;  // credentials, range head and at least one byte
+    case 32:
+      return length == 22;
+    default:
+      return length >= kMinFrame;
+  }
+}
 
 }  // namespace
 
@@ -35,7 +51,7 @@ void FrameAssembler::Take(uint8_t byte) {
       first_viable = std::min(first_viable, i);
       continue;
     }
-    if (Crc16(buffer_.data() + i, length) == 0) {
+    if (PlausibleLength(buffer_[i + 3], length) && Crc16(buffer_.data() + i, length) == 0) {
       done_.emplace_back(buffer_.begin() + i, buffer_.end());
       buffer_.clear();
       return;

@@ -66,6 +66,10 @@ int main(int argc, char** argv) {
     int signal_number = 0;
     sigwait(&stop_signals, &signal_number);
   }
-  simulator.Stop();
+  if (!simulator.Stop()) {
+    std::fprintf(stderr, "kvarta-sim: the state could not be saved to %s\n",
+                 cl.options.state_file.c_str());
+    return 1;
+  }
   return 0;
 }

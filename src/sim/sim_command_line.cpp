@@ -1,5 +1,7 @@
 #include "sim/sim_command_line.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <charconv>
 
@@ -69,7 +71,65 @@ bool ParseSwitch(std::string_view text, std::string_view on, std::string_view of
   return true;
 }
 
+// A state file must be a file in a folder that exists; otherwise nothing
+// could ever be kept, and the user would only find out after the run.
+bool StatePathUsable(const std::string& path, std::string& error) {
+  struct stat st {};
+  if (path.empty()) {
+    error = "bad value for --state: empty";
+    return false;
+  }
+  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    error = "bad value for --state: " + path + " is a folder";
+    return false;
+  }
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    error = "bad value for --state: no folder " + folder;
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+bool ParseDiagFlags(std::string_view text, std::vector<DiagFlag>& flags) {
+  std::vector<DiagFlag> parsed;
+  if (text != "none") {
+    for (std::string_view item : Split(text, ',')) {
+      DiagFlag flag;
+      if (!item.empty() && item.back() == '~') {
+        flag.blinking = true;
+        item.remove_suffix(1);
+      }
+      const auto parts = Split(item, ':');
+      if (parts.size() != 3 || !ParseAs(parts[0], 0, 9, flag.field) ||
+          !ParseAs(parts[1], 0, 13, flag.byte) || !ParseAs(parts[2], 0, 7, flag.bit)) {
+        return false;
+      }
+      parsed.push_back(flag);
+    }
+  }
+  flags = std::move(parsed);
+  return true;
+}
+
+bool ParseVrgClocks(std::string_view text, VrgClockOffsets& clocks) {
+  const auto parts = Split(text, ',');
+  if (parts.size() > clocks.size()) return false;
+  VrgClockOffsets parsed{};
+  for (size_t i = 0; i < parts.size(); ++i) {
+    std::string_view part = parts[i];
+    if (part == "none") continue;
+    if (!part.empty() && part.front() == '+') part.remove_prefix(1);
+    long long seconds = 0;
+    if (!ParseNumber(part, -100LL * 366 * 86400, 100LL * 366 * 86400, seconds)) return false;
+    parsed[i] = seconds;
+  }
+  clocks = parsed;
+  return true;
+}
 
 bool ParseFault(std::string_view text, Fault& fault) {
   const size_t colon = text.find(':');
@@ -138,7 +198,8 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
       ok = ParseAs(value, 0, 4000000, cl.options.pace_baud);
     } else if (opt == "--state") {
       cl.options.state_file = value;
-      ok = !value.empty();
+      ok = StatePathUsable(value, error);
+      if (!ok) return false;
     } else if (opt == "--destroyed") {
       for (std::string_view part : Split(value, ',')) {
         int t = 0;
@@ -173,6 +234,16 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
       cl.options.adapter.refuse = value;
       cl.options.adapter.refuse_silently = opt == "--adapter-silent";
       ok = !value.empty();
+    } else if (opt == "--diag") {
+      std::vector<DiagFlag> flags;
+      ok = ParseDiagFlags(value, flags);
+      if (ok) cl.options.diag = std::move(flags);
+    } else if (opt == "--session-length") {
+      ok = ParseAs(value, 0, 8000, cl.options.session_length);
+    } else if (opt == "--vrg-clocks") {
+      VrgClockOffsets clocks{};
+      ok = ParseVrgClocks(value, clocks);
+      if (ok) cl.options.vrg_clocks = clocks;
     } else if (opt == "--expect-modem-every") {
       int seconds = 0;
       ok = ParseAs(value, 0, 3600, seconds);
@@ -197,6 +268,7 @@ std::string SimUsage() {
          "                  [--fault F] [--fault-count N]\n"
          "                  [--front none|modem|adapter] [modem and adapter options]\n"
          "                  [--expect-modem] [--expect-modem-every S]\n"
+         "                  [--diag FLAGS] [--session-length N] [--vrg-clocks LIST]\n"
          "\n"
          "Serves a simulated controller. Without --device it creates a pseudo-terminal and\n"
          "prints its path as the first line; it serves until SIGINT or SIGTERM.\n"
@@ -228,6 +300,14 @@ std::string SimUsage() {
          "                     waits for OK; prints \"OK received\" when it came\n"
          "  --expect-modem-every S  repeat it every S seconds until answered\n"
          "                     (0 = once; default 2)\n"
+         "  --diag FLAGS       diagnostic flags of table 17 instead of the demo ones:\n"
+         "                     none, or FIELD:BYTE:BIT,... (field 0..9, byte 0..13,\n"
+         "                     bit 0..7); a flag ending in ~ blinks every 5 s\n"
+         "                     (default 0:2:0,7:0:0,6:2:1~)\n"
+         "  --session-length N  session record of N bytes (0..8000) in table 19;\n"
+         "                     emptied by the clearing request (table 3 field 4)\n"
+         "  --vrg-clocks LIST  offsets of the four VRG clocks from the controller's\n"
+         "                     in seconds, or none (default -3,+5,none,none)\n"
          "\n"
          "Demo users: code 1111 password 111111 (adjuster), code 2222 password 222222\n"
          "(administrator), code 4444 no password (operator).\n";

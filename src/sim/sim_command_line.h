@@ -26,6 +26,11 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
 // error:E[,R[,T]], delay:MS. The count is left as it is.
 bool ParseFault(std::string_view text, Fault& fault);
 
+// Parses a --diag value: "none", or FIELD:BYTE:BIT[~],... (~ = blinking).
+bool ParseDiagFlags(std::string_view text, std::vector<DiagFlag>& flags);
+// Parses a --vrg-clocks value: up to four offsets in seconds or "none".
+bool ParseVrgClocks(std::string_view text, VrgClockOffsets& clocks);
+
 // The --help text.
 std::string SimUsage();
 

@@ -1,10 +1,10 @@
 #include "sim/sim_state_file.h"
 
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <string_view>
 #include <vector>
+
+#include "platform/atomic_file.h"
 
 namespace kvarta::sim {
 namespace {
@@ -33,28 +33,14 @@ bool SaveSimState(const std::string& path, const Controller& controller) {
   for (int t = 0; t < kTableCount; ++t) out.push_back(controller.Destroyed(t) ? 1 : 0);
   PutLe(out, static_cast<uint64_t>(controller.ClockOffsetSeconds()), 8);
 
-  const std::string temp = path + ".tmp";
-  {
-    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-    if (!file) return false;
-    file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
-    file.flush();
-    if (!file) {
-      std::remove(temp.c_str());
-      return false;
-    }
-  }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return false;
-  }
-  return true;
+  return WriteFileAtomically(
+      path, std::string_view(reinterpret_cast<const char*>(out.data()), out.size()));
 }
 
 bool LoadSimState(const std::string& path, Controller& controller) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::vector<uint8_t> in((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return false;  // also a folder: it cannot be read as a file
+  const std::vector<uint8_t> in(bytes.begin(), bytes.end());
   if (in.size() != kFileSize || std::memcmp(in.data(), kMagic, sizeof kMagic) != 0 ||
       GetLe(in.data() + 8, 4) != kVersion) {
     return false;

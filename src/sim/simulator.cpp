@@ -234,6 +234,11 @@ Simulator::Simulator(SimulatorOptions options) : impl_(std::make_unique<Impl>(st
   if (!s.options.state_file.empty())
     s.state_loaded = LoadSimState(s.options.state_file, s.controller);
   for (int t : s.options.destroyed_tables) s.controller.SetDestroyed(t, true);
+  if (s.options.diag) s.controller.SetDiagnosticFlags(*s.options.diag);
+  if (s.options.session_length >= 0) s.controller.SetSessionLength(s.options.session_length);
+  if (s.options.vrg_clocks) {
+    for (int i = 0; i < 4; ++i) s.controller.SetVrgClockOffset(i, (*s.options.vrg_clocks)[i]);
+  }
   if (s.options.modem_code >= 0)
     s.controller.SetModemType(static_cast<uint8_t>(s.options.modem_code));
   auto device = std::make_unique<ControllerDevice>(s.controller);
@@ -291,9 +296,9 @@ bool Simulator::StartOnDevice(const std::string& path) {
   return true;
 }
 
-void Simulator::Stop() {
+bool Simulator::Stop() {
   Impl& s = *impl_;
-  if (!s.running) return;
+  if (!s.running) return true;
   s.stop = true;
   const uint64_t one = 1;
   if (write(s.wake_fd, &one, sizeof one) < 0) {
@@ -306,7 +311,7 @@ void Simulator::Stop() {
   CloseFd(s.wake_fd);
   s.outgoing.clear();
   s.incoming.clear();
-  SaveState();
+  return s.options.state_file.empty() || SaveState();
 }
 
 bool Simulator::SaveState() {

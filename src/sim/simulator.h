@@ -5,8 +5,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "sim/monitor_tables.h"
 
 namespace kvarta::sim {
 
@@ -102,6 +105,12 @@ struct SimulatorOptions {
   ModemScript modem;
   AdapterScript adapter;
   ExpectModemScript expect_modem;
+  // Table 17 flags instead of the demo ones (see Controller::SetDiagnosticFlags).
+  std::optional<std::vector<DiagFlag>> diag;
+  // Length of the session record in table 19 (0..8000); -1 keeps the demo text.
+  int session_length = -1;
+  // VRG clock offsets instead of the demo ones.
+  std::optional<VrgClockOffsets> vrg_clocks;
 };
 
 class Controller;
@@ -119,8 +128,9 @@ class Simulator {
   std::string StartOnPty();
   // Serves an existing serial device on a background thread.
   bool StartOnDevice(const std::string& path);
-  // Stops serving (and saves the state file when one is set).
-  void Stop();
+  // Stops serving and saves the state file when one is set; false when that
+  // save failed.
+  bool Stop();
 
   // Changes the injected fault while serving.
   void SetFault(const Fault& fault);

@@ -79,8 +79,8 @@ TEST(PhoneBook, SavesAllSlotsAndReadsThemBack) {
   EXPECT_EQ(again.slots[0].name, "Узел 100%");
   EXPECT_EQ(again.slots[1].phone_code, "%d%s");
   EXPECT_EQ(again.slots[150], book.slots[150]);
-  // Blanks around a value are not kept by the profile format.
-  EXPECT_EQ(again.slots[1].name, "пробелы");
+  // Blanks around a value survive: it is written inside quotes.
+  EXPECT_EQ(again.slots[1].name, "  пробелы");
 }
 
 TEST(SortPhoneBook, IgnoresCaseCyrillicIncludedAndPutsLatinFirst) {

@@ -1,6 +1,8 @@
 // The hand-over to the sibling tools, with tiny stand-ins built by the tests.
 #include "app/sibling_tools.h"
 
+#include "app/main_menu.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "link/controller_link.h"
 #include "support/fakes.h"
@@ -95,20 +98,39 @@ TEST_F(SiblingToolsTest, TheFileIsRemovedWhenTheLibraryCannotBeUsed) {
   EXPECT_EQ(no_folder.outcome, AdminToolsOutcome::kParamFileError);
 }
 
-TEST_F(SiblingToolsTest, ProgramsStartFromTheCurrentFolderAndAreWaitedFor) {
+TEST_F(SiblingToolsTest, ProgramsAreFoundInTheProgramFolderNeverTheCurrentOneAndAreWaitedFor) {
+  test::TempDir elsewhere;
+  for (const std::string& where : {dir.path(), elsewhere.path()}) {
+    std::ofstream tool(where + "/fw_loader");
+    tool << "#!/bin/sh\nsleep 0.2\necho \"$0\" > \"" << where << "/ran\"\n";
+    tool.close();
+    ASSERT_EQ(chmod((where + "/fw_loader").c_str(), 0755), 0);
+  }
   char old[4096];
   ASSERT_EQ(getcwd(old, sizeof old), old);
-  ASSERT_EQ(chdir(dir.path().c_str()), 0);
-  {
-    std::ofstream tool("fw_loader");
-    tool << "#!/bin/sh\nsleep 0.2\necho \"$0\" > ran\n";
-  }
-  ASSERT_EQ(chmod("fw_loader", 0755), 0);
-  EXPECT_TRUE(RunSiblingProgram("fw_loader"));
+  ASSERT_EQ(chdir(elsewhere.path().c_str()), 0);
+  const std::vector<std::string> folders = {dir.path() + "/no-such-folder", dir.path()};
+  const std::string found = LocateSiblingFile("fw_loader", folders);
+  EXPECT_EQ(found, dir.path() + "/fw_loader");
+  EXPECT_TRUE(RunSiblingProgram(found));
   // Waited for: the tool's output is there when the call returns.
-  EXPECT_NE(ReadAll("ran").find("fw_loader"), std::string::npos);
-  EXPECT_FALSE(RunSiblingProgram("session_reader_that_is_nowhere"));
+  EXPECT_NE(ReadAll(dir.path() + "/ran").find("fw_loader"), std::string::npos);
+  EXPECT_FALSE(Exists(elsewhere.path() + "/ran"));
+  EXPECT_EQ(LocateSiblingFile("session_reader", folders), "");
+  EXPECT_FALSE(RunSiblingProgram(""));
   ASSERT_EQ(chdir(old), 0);
+}
+
+TEST_F(SiblingToolsTest, AParameterFileNameHoldingALinkNeverWritesThroughIt) {
+  const std::string target = dir.path() + "/victim";
+  std::ofstream(target) << "untouched";
+  ASSERT_EQ(symlink(target.c_str(), params.c_str()), 0);
+  AdminRecord record{};
+  record[57] = 's';
+  const AdminToolsResult r = RunAdminTools(ADMIN_TOOLS_STUB, folder, params, 7, record);
+  EXPECT_EQ(r.outcome, AdminToolsOutcome::kCalled);
+  EXPECT_EQ(ReadAll(target), "untouched");
+  EXPECT_FALSE(Exists(params));
 }
 
 }  // namespace
