@@ -19,6 +19,9 @@ class QFrame;
 
 namespace kvarta::gui {
 
+class ConfigFileDialogsQt;
+class QtParamDialogs;
+
 class TFormMain : public QMainWindow, public MainWindowView {
   Q_OBJECT
  public:
@@ -60,6 +63,9 @@ class TFormMain : public QMainWindow, public MainWindowView {
   bool RunConnectionDialog() override;
   bool RunLogOn(LogOnModel& model) override;
 
+  // The parameter editors' windows (tests may act on them when shown).
+  QtParamDialogs& ParamDialogs() { return *param_dialogs_; }
+
   // FormShow: geometry from the settings.
   void ApplySavedGeometry();
 
@@ -92,6 +98,8 @@ class TFormMain : public QMainWindow, public MainWindowView {
   QPushButton* bt_repeat_ = nullptr;
   QPushButton* bt_stored_ = nullptr;
   std::map<MainTimer, std::unique_ptr<QtTimer>> timers_;
+  std::unique_ptr<QtParamDialogs> param_dialogs_;
+  std::unique_ptr<ConfigFileDialogsQt> config_file_dialogs_;
   std::unique_ptr<MainSession> session_;
   bool closed_ = false;
 };
