@@ -12,9 +12,9 @@
 namespace kvarta::gui {
 namespace {
 
-constexpr int kButtonWidth = 360;
-constexpr int kLeft = 16;
-constexpr int kRight = 400;
+constexpr int kButtonWidth = 368;
+constexpr int kLeft = 12;
+constexpr int kRight = 396;
 
 }  // namespace
 
@@ -43,9 +43,9 @@ TFormConfig::TFormConfig(ConfigModel& model, QWidget* parent) : QDialog(parent),
                                  kButtonWidth, 32);
   timeouts_ = PlaceButton(panel_, "BtTimeouts", "Таймауты", kLeft, 204, kButtonWidth, 32);
   auto* users_group = new QGroupBox(" Доступ пользователей к записи в контроллер ", panel_);
-  users_group->setGeometry(kRight - 8, 44, kButtonWidth + 16, 60);
-  QPushButton* users = PlaceButton(users_group, "BtUsers", "Зарегистрированные пользователи", 8, 22,
-                                   kButtonWidth, 30);
+  users_group->setGeometry(kRight - 8, 50, kButtonWidth + 16, 92);
+  QPushButton* users = PlaceButton(users_group, "BtUsers", "Зарегистрированные пользователи", 8, 38,
+                                   kButtonWidth, 32);
   QPushButton* modem =
       PlaceButton(panel_, "BtModem", "Параметры работы с модемом", kRight, 156, kButtonWidth, 32);
   QPushButton* gprs =

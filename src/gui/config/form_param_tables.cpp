@@ -89,8 +89,8 @@ void TFormModem_Ans_Time::BuildPanel(int code) {
         PlaceNumberEdit(r.parent, Format("EdTimeout%d", r.field).c_str(), 360, box_y, 70);
     box->setMaxLength(5);
     ranges_[static_cast<size_t>(code)][static_cast<size_t>(r.field)] =
-        PlaceLabel(r.parent, "", 440, box_y + 1, 120);
-    PlaceLabel(r.parent, r.unit, 566, box_y + 1, 40);
+        PlaceLabel(r.parent, "", 440, box_y + 1, 90);
+    PlaceLabel(r.parent, r.unit, 536, box_y + 1, 40);
     boxes_[static_cast<size_t>(code)][static_cast<size_t>(r.field)] = box;
     EditControl& control = model_.boxes[static_cast<size_t>(r.field)];
     connect(box, &QLineEdit::textEdited, this,

@@ -16,11 +16,11 @@
 namespace kvarta::gui {
 namespace {
 
-constexpr int kGridLeft = 404;
-constexpr int kGridTop = 44;
-constexpr int kGridWidth = 398;
+constexpr int kGridLeft = 396;
+constexpr int kGridTop = 42;
+constexpr int kGridWidth = 408;
 constexpr int kColumns = 7;
-constexpr int kColumnWidths[kColumns] = {42, 76, 50, 44, 72, 55, 55};
+constexpr int kColumnWidths[kColumns] = {36, 68, 52, 44, 72, 66, 66};
 const char* const kHeadings[kColumns] = {
     "№\nВРГ", "Группа\nадресов", "Адрес", "Кол.\nниток", "Канал\nсвязи", "Серв. №1", "Серв. №2"};
 
@@ -38,34 +38,34 @@ TFormVRG_Par::TFormVRG_Par(VrgParModel& model, QWidget* parent) : QDialog(parent
   setWindowTitle(Q(VrgParModel::kTitle));
   setFixedSize(VrgParModel::kWidth, VrgParModel::kHeight);
 
-  PlaceLabel(this, "Количество ВРГ", 12, 16, 250);
-  vrg_count_ = PlaceCombo(this, "CBVrgCount", 270, 14, 60);
-  PlaceLabel(this, "Количество преамбул в запросе\n(0...255)", 12, 46, 250, 36);
-  preambles_ = PlaceNumberEdit(this, "EdPreambles", 270, 52, 60);
-  PlaceLabel(this, "Длительность ожидания ответа\n(1...255) ", 12, 86, 250, 36);
-  answer_wait_ = PlaceNumberEdit(this, "EdAnswerWait", 270, 92, 60);
-  PlaceLabel(this, "дс", 336, 94, 40);
+  PlaceLabel(this, "Количество ВРГ", 10, 16, 250);
+  vrg_count_ = PlaceCombo(this, "CBVrgCount", 262, 14, 60);
+  PlaceLabel(this, "Количество преамбул в запросе\n(0...255)", 10, 46, 250, 36);
+  preambles_ = PlaceNumberEdit(this, "EdPreambles", 262, 52, 60);
+  PlaceLabel(this, "Длительность ожидания ответа\n(1...255) ", 10, 86, 250, 36);
+  answer_wait_ = PlaceNumberEdit(this, "EdAnswerWait", 262, 92, 60);
+  PlaceLabel(this, "дс", 328, 94, 40);
   PlaceLabel(
       this,
       "Количество неудачных обменов\nподряд, после которого создается\nдиагностическое сообщение",
-      12, 124, 250, 52);
-  failed_exchanges_ = PlaceCombo(this, "CBFailed", 270, 138, 60);
+      10, 124, 250, 52);
+  failed_exchanges_ = PlaceCombo(this, "CBFailed", 262, 138, 60);
   speed_label_ =
       PlaceLabel(this, "Скорость обмена с ВРГ по каналу св.\nс физическим интерфейсом 0 (RS232)",
-                 12, 182, 250, 36);
-  speed_ = PlaceCombo(this, "CBSpeed", 270, 188, 80);
-  speed_unit_ = PlaceLabel(this, "бит/с", 356, 190, 44);
-  PlaceLabel(this, "Задержка от начала часа \nотправки данных ВРГ на сервер", 12, 224, 250, 36);
-  send_delay_ = PlaceCombo(this, "CBDelay", 270, 230, 60);
-  PlaceLabel(this, "мин", 336, 232, 40);
+                 10, 182, 250, 36);
+  speed_ = PlaceCombo(this, "CBSpeed", 262, 188, 80);
+  speed_unit_ = PlaceLabel(this, "бит/с", 346, 190, 46);
+  PlaceLabel(this, "Задержка от начала часа \nотправки данных ВРГ на сервер", 10, 224, 250, 36);
+  send_delay_ = PlaceCombo(this, "CBDelay", 262, 230, 60);
+  PlaceLabel(this, "мин", 328, 232, 40);
 
   // The two server columns share one heading above the grid's own.
-  auto* over = PlaceLabel(this, "Необх. сообщений", kGridLeft + kGridWidth - 112, 22, 112, 20);
+  auto* over = PlaceLabel(this, "Необх. сообщений", kGridLeft + kGridWidth - 136, 20, 134, 22);
   over->setAlignment(Qt::AlignCenter);
   over->setFrameStyle(QFrame::Box | QFrame::Plain);
   grid_ = new QTableWidget(0, kColumns, this);
   grid_->setObjectName("StringGrid1");
-  grid_->setGeometry(kGridLeft, kGridTop, kGridWidth, 220);
+  grid_->setGeometry(kGridLeft, kGridTop, kGridWidth, 196);
   grid_->verticalHeader()->setVisible(false);
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -77,7 +77,7 @@ TFormVRG_Par::TFormVRG_Par(VrgParModel& model, QWidget* parent) : QDialog(parent
     grid_->setColumnWidth(c, kColumnWidths[c]);
   }
 
-  edit_ = PlaceButton(this, "BtEdit", "Изменить", kGridLeft, 276, 120);
+  edit_ = PlaceButton(this, "BtEdit", "Изменить", kGridLeft, 246, 120);
   write_ = PlaceButton(this, "BitBtn1", "Записать в устройство", 240, 296, 170);
   accept_ = PlaceButton(this, "BitBtn3", "Принять", 240, 296, 170);
   cancel_ = PlaceButton(this, "BitBtn2", "Отменить", 430, 296, 140);
@@ -175,7 +175,7 @@ TFormVRG_Conf::TFormVRG_Conf(VrgConfModel& model, QWidget* parent)
   PlaceLabel(this, "Тип физического интерфейса\nканала связи", 16, 98, 200, 36);
   line_ = PlaceCombo(this, "CBInterface", 216, 104, 100);
 
-  PlaceLabel(this, "Количество ниток,\nкоторое обслуживает  ВРГ", 346, 12, 190, 36);
+  PlaceLabel(this, "Количество ниток,\nкоторое обслуживает  ВРГ", 346, 10, 190, 36);
   runs_ = PlaceCombo(this, "CBRuns", 540, 18, 110);
   PlaceLabel(this, "Необходимость отправки\nданных ВРГ на сервер №1", 346, 52, 190, 36);
   server1_ = PlaceCombo(this, "CBServer1", 540, 58, 110);
