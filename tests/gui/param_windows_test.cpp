@@ -405,3 +405,48 @@ TEST(ParamMenusTest, LinkEntryWritesTheTypedNameToTheController) {
 
 }  // namespace
 }  // namespace kvarta::gui
+
+namespace kvarta::gui {
+namespace {
+
+// Device mode writes to the controller, file mode accepts into a record:
+// each window shows the one button of its mode.
+TEST_F(ParamWindowsTest, EachWindowShowsTheConfirmButtonOfItsMode) {
+  for (const EditorMode mode : {EditorMode::kDevice, EditorMode::kFile}) {
+    const bool device = mode == EditorMode::kDevice;
+    auto check = [device](QDialog& w) {
+      EXPECT_EQ(Child<QPushButton>(&w, "BitBtn1")->isVisibleTo(&w), device)
+          << w.objectName().toStdString();
+      EXPECT_EQ(Child<QPushButton>(&w, "BitBtn3")->isVisibleTo(&w), !device)
+          << w.objectName().toStdString();
+    };
+    VrgParModel vrg(host, dialogs, demo.Table(9), kAllSpeeds, 2, mode);
+    vrg.OnShow();
+    TFormVRG_Par vrg_window(vrg);
+    check(vrg_window);
+    ConVuModel link(host, dialogs, demo.Table(3), 0, mode);
+    link.OnShow();
+    TFormConVU link_window(link);
+    check(link_window);
+    ModemAnsTimeModel timeouts(host, demo.Table(20), 1, mode);
+    timeouts.OnShow();
+    TFormModem_Ans_Time timeouts_window(timeouts);
+    check(timeouts_window);
+    IniModemModel modem(host, demo.Table(21), mode);
+    modem.OnShow();
+    TFormIni_Modem modem_window(modem);
+    check(modem_window);
+    InterParModel gprs(host, demo.Table(22), 2, mode);
+    gprs.OnShow();
+    TFormInter_Par gprs_window(gprs);
+    check(gprs_window);
+    // Confirming in either mode stores into the given bytes and closes.
+    modem_window.show();
+    Click(&modem_window, device ? "BitBtn1" : "BitBtn3");
+    EXPECT_TRUE(modem.changed());
+    EXPECT_FALSE(modem_window.isVisible());
+  }
+}
+
+}  // namespace
+}  // namespace kvarta::gui
