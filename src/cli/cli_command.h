@@ -46,6 +46,8 @@ void AddTableCommands(std::vector<CliCommand>& commands);
 void AddLineCommands(std::vector<CliCommand>& commands);
 // save-config, write-config, show-config, new-config, diff-config, table-state.
 void AddConfigCommands(std::vector<CliCommand>& commands);
+// show, set: the parameter tables by name.
+void AddParamCommands(std::vector<CliCommand>& commands);
 
 // A message line of the tool on standard error.
 void PrintError(const std::string& line);

@@ -27,6 +27,7 @@ const std::vector<CliCommand>& Commands() {
     AddTableCommands(all);
     AddLineCommands(all);
     AddConfigCommands(all);
+    AddParamCommands(all);
     return all;
   }();
   return commands;

@@ -181,6 +181,8 @@ void Controller::LoadDefaults(uint8_t address) {
   for (int h = 0; h < layout::t3::kScheduleHours; ++h) {
     const std::string hour = Format("schedule.%d.", h);
     SetNumber(t3, Param(3, hour + "server1"), (h == 1 || h == 13) ? 1 : 0);
+    // Server 2 takes the day in progress with its hours twice a day.
+    SetNumber(t3, Param(3, hour + "server2"), (h == 8 || h == 20) ? 2 : 0);
     SetNumber(t3, Param(3, hour + "modem"), 1);
   }
   SetText(t3, Param(3, "name"), "Котельная №1");
@@ -275,6 +277,17 @@ void Controller::LoadDefaults(uint8_t address) {
 
   RefreshClocks();
   RefreshDestroyedSummary();
+}
+
+void Controller::SetModemType(uint8_t code) {
+  *Field(0, layout::t0::kModemType) = code;
+  const std::span<const TimeoutRange> ranges = TimeoutRanges(code);
+  const std::span<const ParamSpec> timeouts = TableParams(20);
+  uint8_t* t20 = Field(20, 0);
+  for (size_t i = 0; i < ranges.size() && i < timeouts.size(); ++i) {
+    const int64_t v = GetNumber(t20, timeouts[i]);
+    SetNumber(t20, timeouts[i], std::clamp<int64_t>(v, ranges[i].min, ranges[i].max));
+  }
 }
 
 bool Controller::SetDestroyed(int t, bool destroyed) {

@@ -78,6 +78,10 @@ class Controller {
   std::string FieldText(int t, int f) const;
   void SetFieldText(int t, int f, std::string_view utf8, int fields = 1);
 
+  // The required modem type (table 0 field 17); the timeouts of table 20
+  // are brought into that modem's ranges.
+  void SetModemType(uint8_t code);
+
   // Destroyed state of configuration table t (3, 4, 9, 12, 20, 21, 22).
   // Destroying zeroes the table; false for other tables.
   bool SetDestroyed(int t, bool destroyed);

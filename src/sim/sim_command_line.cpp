@@ -210,6 +210,8 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
                  kConfigurationTables.end();
         if (ok) cl.options.destroyed_tables.push_back(t);
       }
+    } else if (opt == "--modem-code") {
+      ok = ParseAs(value, 0, 255, cl.options.modem_code);
     } else if (opt == "--fault") {
       ok = ParseFault(value, cl.options.fault);
     } else if (opt == "--fault-count") {
@@ -264,7 +266,8 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
 
 std::string SimUsage() {
   return "usage: kvarta-sim [--device PATH] [--address N] [--listen-baud N] [--pace-baud N]\n"
-         "                  [--state FILE] [--destroyed T[,T...]] [--fault F] [--fault-count N]\n"
+         "                  [--state FILE] [--destroyed T[,T...]] [--modem-code N]\n"
+         "                  [--fault F] [--fault-count N]\n"
          "                  [--front none|modem|adapter] [modem and adapter options]\n"
          "                  [--expect-modem] [--expect-modem-every S]\n"
          "                  [--diag FLAGS] [--session-length N] [--vrg-clocks LIST]\n"
@@ -279,6 +282,8 @@ std::string SimUsage() {
          "  --state FILE       keep the tables in FILE between runs\n"
          "  --destroyed T,...  start with these configuration tables destroyed\n"
          "                     (3, 4, 9, 12, 20, 21, 22)\n"
+         "  --modem-code N     required modem type in table 0 field 17 (0 SC3000,\n"
+         "                     1 mc55iT, the default); timeouts are kept in its ranges\n"
          "  --fault F          silence | cut:N | bad-crc | noise | wrong-echo |\n"
          "                     error:E[,R[,T]] | delay:MS\n"
          "  --fault-count N    answers the fault applies to (-1 = all, default)\n"

@@ -240,6 +240,8 @@ Simulator::Simulator(SimulatorOptions options) : impl_(std::make_unique<Impl>(st
   if (s.options.vrg_clocks) {
     for (int i = 0; i < 4; ++i) s.controller.SetVrgClockOffset(i, (*s.options.vrg_clocks)[i]);
   }
+  if (s.options.modem_code >= 0)
+    s.controller.SetModemType(static_cast<uint8_t>(s.options.modem_code));
   auto device = std::make_unique<ControllerDevice>(s.controller);
   s.controller_device = device.get();
   device->SetFault(s.options.fault);

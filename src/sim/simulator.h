@@ -102,6 +102,8 @@ struct SimulatorOptions {
   // Numbers of configuration tables to start destroyed (zeroed, to be
   // rewritten whole).
   std::vector<int> destroyed_tables;
+  // Required modem type to report (table 0 field 17); -1 keeps the demo's mc55iT.
+  int modem_code = -1;
   Fault fault;
   FrontKind front = FrontKind::kNone;
   ModemScript modem;

@@ -12,8 +12,10 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "app/param_actions.h"
 #include "gui/app/form_about.h"
 #include "gui/config/qt_config_dialogs.h"
+#include "gui/config/qt_param_dialogs.h"
 
 namespace kvarta::gui {
 namespace {
@@ -31,7 +33,7 @@ bool EntryAvailable(const std::string& name) {
   for (const char* n : kLive) {
     if (name == n) return true;
   }
-  return false;
+  return IsParamMenuEntry(name);
 }
 
 QSize ScreenSize() {
@@ -53,6 +55,7 @@ TFormMain::TFormMain(ProgramFolders folders, SerialPortFactory& ports,
   timers_[MainTimer::kRerun] = std::make_unique<QtTimer>(this, kRerunTimerFirstMs, "TimerRerun");
   BuildPanels();
   BuildMenus();
+  param_dialogs_ = std::make_unique<QtParamDialogs>(this);
 
   connect(timers_[MainTimer::kStart]->Get(), &QTimer::timeout, this,
           [this] { Guarded([this] { session_->StartUp(); }); });
@@ -205,6 +208,12 @@ void TFormMain::BuildMenus() {
 }
 
 void TFormMain::OnMenu(const std::string& name) {
+  if (IsParamMenuEntry(name)) {
+    Guarded([this, name] {
+      RunParamMenuEntry(*session_, name, bar1_.get(), *param_dialogs_, *config_dialogs_);
+    });
+    return;
+  }
   if (name == "Nexit") {
     close();
   } else if (name == "Nabout") {

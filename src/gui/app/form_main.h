@@ -21,6 +21,7 @@ class QFrame;
 namespace kvarta::gui {
 
 class QtConfigDialogs;
+class QtParamDialogs;
 
 class TFormMain : public QMainWindow, public MainWindowView {
   Q_OBJECT
@@ -68,6 +69,9 @@ class TFormMain : public QMainWindow, public MainWindowView {
   // The configuration windows and file dialogs (tests may choose the files).
   QtConfigDialogs& ConfigDialogs() { return *config_dialogs_; }
 
+  // The parameter editors' windows (tests may act on them when shown).
+  QtParamDialogs& ParamDialogs() { return *param_dialogs_; }
+
   // FormShow: geometry from the settings.
   void ApplySavedGeometry();
 
@@ -101,6 +105,7 @@ class TFormMain : public QMainWindow, public MainWindowView {
   QPushButton* bt_stored_ = nullptr;
   std::map<MainTimer, std::unique_ptr<QtTimer>> timers_;
   std::unique_ptr<QtConfigDialogs> config_dialogs_;
+  std::unique_ptr<QtParamDialogs> param_dialogs_;
   std::unique_ptr<MainSession> session_;
   std::unique_ptr<ConfigActions> config_actions_;
   bool closed_ = false;

@@ -1,0 +1,447 @@
+// The parameter editors' windows on the offscreen platform, driven through
+// their widgets in device and file mode; with KVARTA_SHOTS_DIR set, each
+// window's picture is saved there as well.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+
+#include "config/con_vu_model.h"
+#include "config/config_model.h"
+#include "config/ini_modem_model.h"
+#include "config/inter_par_model.h"
+#include "config/modem_ans_time_model.h"
+#include "config/vrg_par_model.h"
+#include "connection/connect_model.h"
+#include "gui/app/form_main.h"
+#include "gui/config/qt_config_dialogs.h"
+#include "gui/config/form_con_vu.h"
+#include "gui/config/form_config.h"
+#include "gui/config/form_param_tables.h"
+#include "gui/config/form_vrg_par.h"
+#include "gui/config/qt_param_dialogs.h"
+#include "link/table_layout.h"
+#include "sim/controller.h"
+#include "sim/embedded_simulator.h"
+#include "support/fakes.h"
+#include "support/no_dialogs.h"
+
+namespace kvarta::gui {
+namespace {
+
+template <typename T>
+T* Child(QWidget* window, const char* name) {
+  T* child = window->findChild<T*>(name);
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
+
+bool HasLabel(QWidget* window, const QString& text) {
+  for (QLabel* label : window->findChildren<QLabel*>()) {
+    if (label->text() == text && label->isVisibleTo(window)) return true;
+  }
+  return false;
+}
+
+void Click(QWidget* w, const char* name) {
+  QTest::mouseClick(Child<QPushButton>(w, name), Qt::LeftButton);
+}
+
+void Type(QWidget* widget, const char* utf8) {
+  for (QChar c : QString::fromUtf8(utf8)) {
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  }
+}
+
+void Retype(QLineEdit* edit, const char* utf8) {
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  Type(edit, utf8);
+}
+
+void ClickCell(QTableWidget* grid, int row, int column) {
+  const QRect r = grid->visualItemRect(grid->item(row, column));
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+// The window's picture in KVARTA_SHOTS_DIR, when that is set.
+void Shot(QWidget* window, const char* file) {
+  const char* dir = std::getenv("KVARTA_SHOTS_DIR");
+  if (dir == nullptr) return;
+  window->show();
+  QTest::qWait(50);
+  window->grab().save(QString::fromUtf8(dir) + "/" + file);
+}
+
+// The demo controller's tables.
+struct DemoTables {
+  DemoTables() : controller(1) {}
+  uint8_t* Table(int t) { return controller.Field(t, 0); }
+  sim::Controller controller;
+};
+
+class ParamWindowsTest : public ::testing::Test {
+ protected:
+  test::FakeHost host;
+  DemoTables demo;
+  QtParamDialogs dialogs{nullptr};
+};
+
+TEST_F(ParamWindowsTest, VrgListShowsTheGridAndEditsAVrgThroughItsWindow) {
+  VrgParModel model(host, dialogs, demo.Table(9), 0x1FFFFC, 2, EditorMode::kDevice);
+  model.OnShow();
+  TFormVRG_Par window(model);
+  window.show();
+  EXPECT_EQ(window.windowTitle(), " Параметры вычислителей расхода газа");
+  EXPECT_EQ(window.size(), QSize(810, 335));
+  QTableWidget* grid = window.Grid();
+  ASSERT_EQ(grid->rowCount(), 2);
+  EXPECT_EQ(grid->item(0, 4)->text(), " RS232");
+  EXPECT_EQ(grid->item(1, 4)->text(), " Bell-202");
+  EXPECT_EQ(grid->item(1, 6)->text(), "    Есть");
+  EXPECT_EQ(Child<QComboBox>(&window, "CBSpeed")->currentText(), "9600");
+  EXPECT_TRUE(Child<QPushButton>(&window, "BitBtn1")->isVisible());  // "Записать в устройство"
+  EXPECT_FALSE(Child<QPushButton>(&window, "BitBtn3")->isVisible());
+  EXPECT_TRUE(HasLabel(&window, "бит/с"));
+  Shot(&window, "vrg_list.png");
+
+  // The first VRG goes over to Bell-202: no RS232 VRG is left to need a speed.
+  dialogs.on_shown = [](QDialog& vrg) {
+    EXPECT_EQ(vrg.windowTitle(), "Параметры ВРГ № 1");
+    QComboBox* line = Child<QComboBox>(&vrg, "CBInterface");
+    line->setCurrentIndex(1);
+    Q_EMIT line->activated(1);
+    Click(&vrg, "BitBtn1");
+  };
+  ClickCell(grid, 0, 0);
+  Click(&window, "BtEdit");
+  EXPECT_EQ(grid->item(0, 4)->text(), " Bell-202");
+  EXPECT_FALSE(Child<QComboBox>(&window, "CBSpeed")->isEnabled());
+  EXPECT_EQ(Child<QComboBox>(&window, "CBSpeed")->currentIndex(), -1);
+  Click(&window, "BitBtn1");
+  EXPECT_TRUE(model.changed());
+  EXPECT_EQ(demo.Table(9)[layout::t9::Record(0) + layout::t9::kInterface],
+            layout::t9::kInterfaceBell202);
+  EXPECT_TRUE(host.shown.empty());
+}
+
+TEST_F(ParamWindowsTest, VrgWindowRefusesAGroupBeyondItsRangeAndStaysOpen) {
+  uint8_t* record = demo.Table(9) + layout::t9::Record(1);
+  VrgConfModel model(host, record, 2, 1);
+  model.OnShow();
+  TFormVRG_Conf window(model);
+  window.show();
+  Shot(&window, "vrg_conf.png");
+  EXPECT_EQ(window.size(), QSize(670, 230));
+  EXPECT_FALSE(Child<QComboBox>(&window, "CBServer2")->isEnabled());  // one server
+  QLineEdit* group = Child<QLineEdit>(&window, "EdGroup");
+  Retype(group, "1677721x6");  // the letter never reaches the box
+  EXPECT_EQ(group->text(), "16777216");
+  Click(&window, "BitBtn1");
+  ASSERT_EQ(host.shown.size(), 1u);
+  EXPECT_EQ(host.shown[0].line1, "Группа вне допускаемого диапазона");
+  EXPECT_TRUE(window.isVisible());
+  Retype(group, "16777215");
+  Click(&window, "BitBtn1");
+  EXPECT_TRUE(model.accepted());
+  EXPECT_EQ(record[1], 0xFF);
+  EXPECT_EQ(record[3], 0xFF);
+}
+
+TEST_F(ParamWindowsTest, LinkWindowActsOnServersAtOnceAndOpensTheSchedule) {
+  ConVuModel model(host, dialogs, demo.Table(3), 0, EditorMode::kDevice);
+  model.OnShow();
+  TFormConVU window(model);
+  window.show();
+  EXPECT_EQ(window.windowTitle(), " Параметры связи с верхним уровнем ");
+  EXPECT_EQ(window.size(), QSize(766, 308));
+  EXPECT_EQ(Child<QComboBox>(&window, "CBAdr")->currentText(), "1");
+  EXPECT_EQ(Child<QLineEdit>(&window, "EdName")->text(), "Котельная №1");
+  Shot(&window, "link.png");
+
+  bool schedule_seen = false;
+  dialogs.on_shown = [&schedule_seen](QDialog& schedule) {
+    schedule_seen = true;
+    EXPECT_EQ(schedule.size(), QSize(688, 488));
+    Shot(&schedule, "schedule.png");
+    QTableWidget* server1 = Child<QTableWidget>(&schedule, "GridServer1");
+    EXPECT_EQ(server1->item(0, 1)->text(), " 1");
+    ClickCell(server1, 0, 1);
+    EXPECT_EQ(server1->item(0, 1)->text(), " 2");
+    Click(&schedule, "BitBtn1");
+  };
+  Click(&window, "BtSchedule");
+  EXPECT_TRUE(schedule_seen);
+
+  QComboBox* servers = Child<QComboBox>(&window, "CBServers");
+  servers->setCurrentIndex(0);
+  Q_EMIT servers->activated(0);
+  EXPECT_FALSE(Child<QCheckBox>(&window, "CBServer2")->isEnabled());
+  EXPECT_FALSE(Child<QCheckBox>(&window, "CBServer2")->isChecked());
+
+  // 255 may be typed although the list ends at 254.
+  Retype(Child<QComboBox>(&window, "CBAdr")->lineEdit(), "255");
+  Click(&window, "BitBtn1");
+  EXPECT_TRUE(model.changed());
+  const uint8_t* t3 = demo.Table(3);
+  EXPECT_EQ(t3[layout::t3::kAddress], 255);
+  EXPECT_EQ(t3[layout::t3::kSendServers] & 2, 0);
+  EXPECT_EQ(t3[layout::t3::ScheduleEntry(1) + layout::t3::kScheduleServer1], 2);
+}
+
+TEST_F(ParamWindowsTest, LinkWindowInFileModeAcceptsInsteadOfWriting) {
+  ConVuModel model(host, dialogs, demo.Table(3), kAllSpeeds, EditorMode::kFile);
+  model.OnShow();
+  TFormConVU window(model);
+  window.show();
+  EXPECT_FALSE(Child<QPushButton>(&window, "BitBtn1")->isVisible());
+  EXPECT_EQ(Child<QPushButton>(&window, "BitBtn3")->text(), "Принять");
+  QCheckBox* use = Child<QCheckBox>(&window, "CBSchedule");
+  QTest::mouseClick(use, Qt::LeftButton, {}, QPoint(8, use->height() / 2));
+  EXPECT_FALSE(Child<QPushButton>(&window, "BtSchedule")->isEnabled());
+  Click(&window, "BitBtn3");
+  EXPECT_TRUE(model.changed());
+  EXPECT_EQ(demo.Table(3)[layout::t3::kUseSchedule], 0);
+}
+
+TEST_F(ParamWindowsTest, TimeoutsWindowShowsThePanelOfTheModemCode) {
+  for (const uint8_t code : {uint8_t{0}, uint8_t{1}, uint8_t{7}}) {
+    ModemAnsTimeModel model(host, demo.Table(20), code, EditorMode::kFile);
+    model.OnShow();
+    TFormModem_Ans_Time window(model);
+    window.show();
+    EXPECT_EQ(window.Panel(0)->isVisible(), code == 0) << int{code};
+    EXPECT_EQ(window.Panel(1)->isVisible(), code == 1) << int{code};
+    // Without a panel there is nothing to confirm.
+    EXPECT_EQ(Child<QPushButton>(&window, "BitBtn3")->isEnabled(), code <= 1) << int{code};
+    if (code == 1) {
+      EXPECT_EQ(window.size(), QSize(716, 357));
+      EXPECT_TRUE(HasLabel(&window, "AT команда ^SISO"));
+      EXPECT_TRUE(HasLabel(&window, "(10...360)"));
+      Shot(&window, "timeouts.png");
+    }
+  }
+  // Code 0: 300 s for +CIICR is beyond its (15...180).
+  ModemAnsTimeModel model(host, demo.Table(20), 0, EditorMode::kDevice);
+  model.OnShow();
+  TFormModem_Ans_Time window(model);
+  window.show();
+  Retype(window.Box(0, 0), "300");
+  Click(&window, "BitBtn1");
+  ASSERT_EQ(host.shown.size(), 1u);
+  EXPECT_EQ(host.shown[0].line1, "Вводите значения");
+  EXPECT_FALSE(model.closed());
+  Retype(window.Box(0, 0), "180");
+  Click(&window, "BitBtn1");
+  EXPECT_TRUE(model.changed());
+  EXPECT_EQ(GetNumber(demo.Table(20), Param(20, "open_wait_s")), 180);
+}
+
+TEST_F(ParamWindowsTest, ModemWindowStoresItsFourTexts) {
+  IniModemModel model(host, demo.Table(21), EditorMode::kDevice);
+  model.OnShow();
+  TFormIni_Modem window(model);
+  window.show();
+  Shot(&window, "modem.png");
+  EXPECT_EQ(window.size(), QSize(560, 357));
+  EXPECT_EQ(Child<QLineEdit>(&window, "EdInit")->text(), "ate0;v1;h0");
+  Retype(Child<QLineEdit>(&window, "EdPayment"), "*111#");
+  Click(&window, "BitBtn1");
+  EXPECT_TRUE(model.changed());
+  EXPECT_EQ(GetText(demo.Table(21), Param(21, "payment_phone")), "*111#");
+}
+
+TEST_F(ParamWindowsTest, GprsWindowGreysTheSecondServerAndFiltersTheConnectionType) {
+  InterParModel model(host, demo.Table(22), 1, EditorMode::kFile);
+  model.OnShow();
+  TFormInter_Par window(model);
+  window.show();
+  EXPECT_EQ(window.size(), QSize(674, 420));
+  QLineEdit* ip2 = window.Box(InterParModel::kServer2Ip);
+  EXPECT_FALSE(ip2->isEnabled());
+  EXPECT_TRUE(ip2->text().isEmpty());
+  EXPECT_NE(ip2->styleSheet().indexOf("#d3d3d3"), -1);
+  QLineEdit* type = window.Box(InterParModel::kConnectionType);
+  Retype(type, "ip-tcp_2");
+  EXPECT_EQ(type->text(), "iptcp_2");
+  Click(&window, "BitBtn3");
+  EXPECT_EQ(GetText(demo.Table(22), Param(22, "connection_type")), "iptcp_2");
+  EXPECT_EQ(GetText(demo.Table(22), Param(22, "server2_ip")), "");
+
+  DemoTables fresh;
+  InterParModel two(host, fresh.Table(22), 2, EditorMode::kDevice);
+  two.OnShow();
+  TFormInter_Par shown(two);
+  shown.show();
+  EXPECT_TRUE(shown.Box(InterParModel::kServer2Ip)->isEnabled());
+  Shot(&shown, "gprs.png");
+}
+
+TEST_F(ParamWindowsTest, OfflineEditorGreysWhileASubEditorIsOpen) {
+  QtConfigDialogs configs(nullptr);
+  ConfigFileRecord record;
+  NewConfigFileRecord(record);
+  ConfigModel model(host, configs, dialogs, record);
+  model.OnShow();
+  TFormConfig window(model);
+  window.show();
+  EXPECT_EQ(window.windowTitle(), " Параметры конфигурации контроллера");
+  EXPECT_EQ(window.size(), QSize(776, 330));
+  EXPECT_TRUE(Child<QComboBox>(&window, "CBModem")->isVisible());
+  EXPECT_EQ(Child<QComboBox>(&window, "CBModem")->currentText(), " mc55iT");
+  EXPECT_FALSE(Child<QPushButton>(&window, "BitBtn3")->isVisible());  // "Записать в устройство"
+  Shot(&window, "offline_editor.png");
+
+  bool seen = false;
+  dialogs.on_shown = [&](QDialog& link) {
+    seen = true;
+    EXPECT_EQ(link.objectName(), "TFormConVU");
+    EXPECT_EQ(window.Panel()->palette().color(QPalette::Window), QColor(0xB5, 0xB5, 0xB5));
+    EXPECT_FALSE(Child<QPushButton>(&window, "BitBtn1")->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(&window, "BitBtn2")->isEnabled());
+    Retype(Child<QLineEdit>(&link, "EdName"), "Узел 5");
+    Click(&link, "BitBtn3");
+  };
+  Click(&window, "BtLink");
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(window.Panel()->palette().color(QPalette::Window), QColor(0xD3, 0xD3, 0xD3));
+  EXPECT_TRUE(Child<QPushButton>(&window, "BitBtn1")->isEnabled());
+  Click(&window, "BitBtn1");
+  EXPECT_TRUE(model.accepted());
+  EXPECT_TRUE(model.changed());
+  EXPECT_EQ(record.ControllerName(), "Узел 5");
+}
+
+TEST_F(ParamWindowsTest, OfflineEditorOfARecordFromAnSc3000ControllerOffersNoTimeouts) {
+  QtConfigDialogs configs(nullptr);
+  ConfigFileRecord record;
+  NewConfigFileRecord(record);
+  record.origin() = 1;
+  record.bytes[ConfigFileRecord::kModemOffset] = 0;
+  ConfigModel model(host, configs, dialogs, record);
+  model.OnShow();
+  TFormConfig window(model);
+  window.show();
+  EXPECT_FALSE(Child<QComboBox>(&window, "CBModem")->isVisible());
+  EXPECT_EQ(Child<QLineEdit>(&window, "EdModem")->text(), "? (код = 0)");
+  EXPECT_FALSE(Child<QPushButton>(&window, "BtTimeouts")->isEnabled());
+}
+
+// The menu entries run the windows against a simulated controller.
+class ScriptedMainDialogs : public TFormMain::Dialogs {
+ public:
+  bool RunConnection(TFormMain& main) override {
+    MainSession& s = main.Session();
+    ConnectModel::MainWindowHooks hooks;
+    hooks.set_modem_bars_visible = [&main](bool v) { main.SetModemBarsVisible(v); };
+    hooks.refresh_status_line = [&s] { s.ShowConnectionStatus(); };
+    ConnectModel m(main.HostObject(), s.store(), s.connector(), opener_, hooks);
+    m.OnShow();
+    m.OnConnect();
+    return m.result();
+  }
+  bool RunLogOn(TFormMain&, LogOnModel& model) override {
+    model.SetCode("1111");
+    model.SetPassword("111111");
+    model.Accept();
+    return true;
+  }
+
+ private:
+  test::NoDialogs opener_;
+};
+
+TEST(ParamMenusTest, LinkEntryWritesTheTypedNameToTheController) {
+  char dir[] = "/tmp/kvarta_gui_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string home = dir;
+  sim::SimulatorPortFactory simulator({});
+  ASSERT_TRUE(simulator.Start());
+  {
+    TFormMain window(FoldersIn(home), simulator, std::make_unique<ScriptedMainDialogs>());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&window] { return window.Session().facts().connection_established; }, 10000));
+    QTest::qWait(50);
+    for (const char* entry : {"N11", "N26", "N1", "N2", "GPRS1", "NNewCnf", "NEditCnf"}) {
+      EXPECT_TRUE(window.MenuAction(entry)->isEnabled()) << entry;
+    }
+    bool shown = false;
+    window.ParamDialogs().on_shown = [&shown](QDialog& link) {
+      shown = true;
+      // Seventeen characters: the whole name, its terminator after it.
+      Retype(Child<QLineEdit>(&link, "EdName"), "Котельная улица 5");
+      Click(&link, "BitBtn1");
+    };
+    window.MenuAction("N26")->trigger();
+    EXPECT_TRUE(shown);
+    std::string name;
+    simulator.simulator().WithController(
+        [&name](sim::Controller& c) { name = GetText(c.Field(3, 0), Param(3, "name")); });
+    EXPECT_EQ(name, "Котельная улица 5");
+  }
+  std::system(("rm -rf " + home).c_str());
+}
+
+}  // namespace
+}  // namespace kvarta::gui
+
+namespace kvarta::gui {
+namespace {
+
+// Device mode writes to the controller, file mode accepts into a record:
+// each window shows the one button of its mode.
+TEST_F(ParamWindowsTest, EachWindowShowsTheConfirmButtonOfItsMode) {
+  for (const EditorMode mode : {EditorMode::kDevice, EditorMode::kFile}) {
+    const bool device = mode == EditorMode::kDevice;
+    auto check = [device](QDialog& w) {
+      EXPECT_EQ(Child<QPushButton>(&w, "BitBtn1")->isVisibleTo(&w), device)
+          << w.objectName().toStdString();
+      EXPECT_EQ(Child<QPushButton>(&w, "BitBtn3")->isVisibleTo(&w), !device)
+          << w.objectName().toStdString();
+    };
+    VrgParModel vrg(host, dialogs, demo.Table(9), kAllSpeeds, 2, mode);
+    vrg.OnShow();
+    TFormVRG_Par vrg_window(vrg);
+    check(vrg_window);
+    ConVuModel link(host, dialogs, demo.Table(3), 0, mode);
+    link.OnShow();
+    TFormConVU link_window(link);
+    check(link_window);
+    ModemAnsTimeModel timeouts(host, demo.Table(20), 1, mode);
+    timeouts.OnShow();
+    TFormModem_Ans_Time timeouts_window(timeouts);
+    check(timeouts_window);
+    IniModemModel modem(host, demo.Table(21), mode);
+    modem.OnShow();
+    TFormIni_Modem modem_window(modem);
+    check(modem_window);
+    InterParModel gprs(host, demo.Table(22), 2, mode);
+    gprs.OnShow();
+    TFormInter_Par gprs_window(gprs);
+    check(gprs_window);
+    // Confirming in either mode stores into the given bytes and closes.
+    modem_window.show();
+    Click(&modem_window, device ? "BitBtn1" : "BitBtn3");
+    EXPECT_TRUE(modem.changed());
+    EXPECT_FALSE(modem_window.isVisible());
+  }
+}
+
+}  // namespace
+}  // namespace kvarta::gui
