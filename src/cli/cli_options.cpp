@@ -63,6 +63,23 @@ std::string UsageText() {
          "                              контроллера и сохранить их в настройках\n"
          "  imitate-modem               ответить контроллеру вместо модема\n"
          "\n"
+         "Команды контроллеру и контроль:\n"
+         "  command CODE [--server 1|2|all] [--vrg N|all] [--run N|all]\n"
+         "          [--hours FROM TO | --days FROM TO] [--yes]\n"
+         "                              команда контроллеру (таблица 15), 255 - перезапуск;\n"
+         "                              FROM, TO: ГГГГ-ММ-ДДTЧЧ (часы) или ГГГГ-ММ-ДД (сутки)\n"
+         "  history [--json]            история команд\n"
+         "  history repeat [N]          повторить команду N истории (по умолчанию текущую)\n"
+         "  history clear               очистить историю команд\n"
+         "  diagnostics [--watch] [--json]  признаки диагностики (таблица 17)\n"
+         "  clock [--json]              дата и время контроллера и ЭВМ\n"
+         "  vrg-clocks [--watch] [--json]  дата и время контроллера и ВРГ, отклонения\n"
+         "  session read [--save [FILE]] [--hex]  содержание сеанса связи по инициативе\n"
+         "                              контроллера (таблица 19)\n"
+         "  session view FILE [--hex]   показать содержание сеанса связи из файла\n"
+         "  session mode 0|1|2          необходимость записи содержимого сеанса связи\n"
+         "  session clear --yes         очистить буфер содержимого сеанса связи\n"
+         "\n"
          "Параметры связи (по умолчанию - из настроек программы):\n"
          "  --home DIR                  папка программы с настройками (INI/kvarta04.ini)\n"
          "  --via direct|modem|adapter  тип связи\n"
@@ -196,6 +213,12 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
       continue;
     }
     auto s = valued.find(arg);
+    if (s == valued.end() && !o.command.empty()) {
+      // After the command word an option the tool does not know is the
+      // command's own: it parses it, and the value that may follow it.
+      o.command.push_back(argv[i]);
+      continue;
+    }
     if (s == valued.end()) {
       error = "Неизвестный параметр " + arg;
       return false;
