@@ -270,7 +270,7 @@ bool SaveHistory(const CliContext& c, const CommandHistory& history) {
 // --- command ---
 
 // The option values as the words of the command text the core reads.
-bool TargetWords(const CommandArgs& a, std::string& text) {
+void TargetWords(const CommandArgs& a, std::string& text) {
   const std::pair<const char*, const char*> targets[] = {
       {"--server", "servers"}, {"--vrg", "vrgs"}, {"--run", "runs"}};
   for (const auto& [option, all] : targets) {
@@ -283,7 +283,6 @@ bool TargetWords(const CommandArgs& a, std::string& text) {
     const auto& v = a.Values(period);
     text += Format(" %s %s..%s", period + 2, v[0].c_str(), v[1].c_str());
   }
-  return true;
 }
 
 CommandTargets WidestTargets() {

@@ -44,7 +44,9 @@ QWidget* QtMonitorDialogs::Parent() const {
 int QtMonitorDialogs::Run(QDialog& dialog) {
   if (on_shown) {
     QTimer::singleShot(0, &dialog, [this, &dialog] {
-      if (on_shown) on_shown(dialog);
+      // A copy: the hook may replace itself while it runs.
+      const std::function<void(QDialog&)> hook = on_shown;
+      if (hook) hook(dialog);
     });
   }
   return dialog.exec();
