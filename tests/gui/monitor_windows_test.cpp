@@ -76,10 +76,11 @@ QImage WithTitle(const QPixmap& body, const QString& title) {
   QPainter p(&image);
   p.drawPixmap(1, kBar, body);
   p.setPen(Qt::white);
-  QFont font = QApplication::font();
-  font.setBold(true);
+  const QFont font = QApplication::font();
   p.setFont(font);
-  p.drawText(QRect(8, 0, body.width() - 16, kBar), Qt::AlignVCenter | Qt::AlignLeft, title);
+  // Elided as a window manager would cut a long caption.
+  const QString shown = QFontMetrics(font).elidedText(title, Qt::ElideRight, body.width() - 16);
+  p.drawText(QRect(8, 0, body.width() - 16, kBar), Qt::AlignVCenter | Qt::AlignLeft, shown);
   return image;
 }
 
@@ -88,6 +89,50 @@ void Shot(QWidget* w, const char* name) {
   if (!folder || !*folder) return;
   QApplication::processEvents();
   WithTitle(w->grab(), w->windowTitle()).save(QString("%1/%2.png").arg(folder, name));
+}
+
+// The menu chain "Наладка" > "Команда контроллеру" > an hour command > a
+// server > a VRG, each menu drawn where the chain opens it over the window.
+void SaveCommandMenuPicture(TFormMain& window) {
+  const char* folder = std::getenv("KVARTA_SCREENSHOTS");
+  if (!folder || !*folder) return;
+  QMenu* setting = window.findChild<QMenu*>("Nsetting");
+  QMenu* command = window.findChild<QMenu*>("NCommand");
+  QMenu* servers = window.MenuAction("no8")->menu<QMenu*>();
+  QAction* server1 = servers->actions().value(0);
+  QMenu* vrgs = server1->menu<QMenu*>();
+  QAction* vrg1 = vrgs->actions().value(0);
+  QMenu* runs = vrg1->menu<QMenu*>();
+  const QAction* opened[] = {command->menuAction(), window.MenuAction("no8"), server1, vrg1,
+                             nullptr};
+  QMenu* chain[] = {setting, command, servers, vrgs, runs};
+  const QImage main = WithTitle(window.grab(), window.windowTitle());
+  constexpr int kTitle = 27;
+  QPoint at =
+      window.menuBar()->actionGeometry(setting->menuAction()).bottomLeft() + QPoint(1, kTitle + 1);
+  std::vector<std::pair<QPoint, QPixmap>> pictures;
+  QRect area(QPoint(0, 0), main.size());
+  for (int i = 0; i < 5; ++i) {
+    QMenu* menu = chain[i];
+    menu->popup(QPoint(0, 0));
+    QApplication::processEvents();
+    if (opened[i]) menu->setActiveAction(const_cast<QAction*>(opened[i]));
+    QApplication::processEvents();
+    pictures.push_back({at, menu->grab()});
+    area |= QRect(at, menu->size());
+    if (opened[i]) {
+      at +=
+          QPoint(menu->width() - 3, menu->actionGeometry(const_cast<QAction*>(opened[i])).y() - 4);
+    }
+  }
+  for (int i = 4; i >= 0; --i) chain[i]->hide();
+  QImage picture(area.size() + QSize(8, 8), QImage::Format_RGB32);
+  picture.fill(QColor(0x3a, 0x4a, 0x5a));
+  QPainter p(&picture);
+  p.drawImage(0, 0, main);
+  for (const auto& [where, pixmap] : pictures) p.drawPixmap(where, pixmap);
+  p.end();
+  picture.save(QString("%1/command_menu.png").arg(folder));
 }
 
 class MonitorWindowsTest : public ::testing::Test {
@@ -163,39 +208,6 @@ TEST_F(MonitorWindowsTest, CommandMenusPeriodDialogRepeatPanelAndHistory) {
   ASSERT_NE(all_runs, nullptr);
   EXPECT_EQ(all_runs->text(), "Все нитки ВРГ");
 
-  if (std::getenv("KVARTA_SCREENSHOTS")) {
-    // The open menu chain down to the runs of a VRG, as one picture.
-    QMenu* setting = window->findChild<QMenu*>("Nsetting");
-    QMenu* command = window->findChild<QMenu*>("NCommand");
-    const QPoint at = window->mapToGlobal(QPoint(120, 30));
-    setting->popup(at);
-    QTest::qWait(100);
-    command->popup(setting->geometry().topRight() + QPoint(0, 24 * 6));
-    QTest::qWait(100);
-    QMenu* servers = window->MenuAction("no8")->menu<QMenu*>();
-    servers->popup(command->geometry().topRight() + QPoint(0, 24 * 5));
-    QTest::qWait(100);
-    QMenu* vrgs = Leaf("no8", {0})->menu<QMenu*>();
-    vrgs->popup(servers->geometry().topRight());
-    QTest::qWait(100);
-    QMenu* runs = Leaf("no8", {0, 0})->menu<QMenu*>();
-    runs->popup(vrgs->geometry().topRight());
-    QTest::qWait(100);
-    QRect area = window->frameGeometry();
-    for (QMenu* m : {setting, command, servers, vrgs, runs}) area |= m->geometry();
-    QImage picture(area.size(), QImage::Format_RGB32);
-    picture.fill(QColor(0x3a, 0x4a, 0x5a));
-    QPainter p(&picture);
-    p.drawImage(window->geometry().topLeft() - area.topLeft() - QPoint(1, 26),
-                WithTitle(window->grab(), window->windowTitle()));
-    for (QMenu* m : {setting, command, servers, vrgs, runs}) {
-      p.drawPixmap(m->geometry().topLeft() - area.topLeft(), m->grab());
-    }
-    p.end();
-    picture.save(QString("%1/command_menu.png").arg(std::getenv("KVARTA_SCREENSHOTS")));
-    for (QMenu* m : {runs, vrgs, servers, command, setting}) m->hide();
-  }
-
   // An hour command over a period, through the period dialog.
   OnNext<TFormComm_Data>([](TFormComm_Data& form) {
     EXPECT_EQ(form.size(), QSize(690, 220));
@@ -215,6 +227,7 @@ TEST_F(MonitorWindowsTest, CommandMenusPeriodDialogRepeatPanelAndHistory) {
             "Опросить и отправить часовые данные ВРГ за период c 05.03.15 08ч по 06.03.15 10ч\n"
             "Сервер 1, ВРГ 1 (адр. 5), все нитки.");
   EXPECT_TRUE(window->RepeatButton()->isEnabled());
+  SaveCommandMenuPicture(*window);
 
   // A leaf item of the first level, then the history window chooses the
   // first entry again.
@@ -253,7 +266,8 @@ TEST_F(MonitorWindowsTest, CommandMenusPeriodDialogRepeatPanelAndHistory) {
 
 TEST_F(MonitorWindowsTest, DiagnosticsWindowRefreshesUntilDisconnectClosesIt) {
   sim::SimulatorOptions options;
-  options.diag = std::vector<sim::DiagFlag>{{7, 6, 0, false}, {0, 2, 0, false}};
+  options.diag = std::vector<sim::DiagFlag>{{7, 6, 0, false}, {0, 2, 0, false}, {0, 9, 4, false},
+                                            {1, 9, 5, false}, {6, 0, 0, false}, {6, 2, 2, false}};
   Open(options);
   int reads_seen = 0;
   OnNext<TFormOutoControl>([&](TFormOutoControl& form) {
@@ -282,7 +296,9 @@ TEST_F(MonitorWindowsTest, DiagnosticsWindowRefreshesUntilDisconnectClosesIt) {
 
 TEST_F(MonitorWindowsTest, ClockWindowsShowTheControllerAndTheVrgs) {
   Open();
-  OnNext<TFormDt>([](TFormDt& form) {
+  OnNext<TFormDt>([this](TFormDt& form) {
+    // While the window waits, the main window's call timers may use the line.
+    EXPECT_FALSE(window->HostObject().Busy());
     EXPECT_EQ(form.size(), QSize(336, 204));
     EXPECT_EQ(form.ControllerTime()->text().size(), 8);
     Shot(&form, "clock");
@@ -356,6 +372,25 @@ TEST_F(MonitorWindowsTest, SessionRecordViewerSavesAndShowsItsFile) {
   uint8_t mode = 0;
   simulator->simulator().WithController([&mode](sim::Controller& c) { mode = *c.Field(3, 4); });
   EXPECT_EQ(mode, 2);
+}
+
+TEST(MonitorWidgetsTest, AWaitingWindowPausesTheOperationItRunsIn) {
+  QtHost host;
+  {
+    const QtHost::Operation menu(host);
+    EXPECT_TRUE(host.Busy());
+    {
+      const QtHost::Idle waiting(host);
+      EXPECT_FALSE(host.Busy());
+      {
+        const QtHost::Operation tick(host);
+        EXPECT_TRUE(host.Busy());
+      }
+      EXPECT_FALSE(host.Busy());
+    }
+    EXPECT_TRUE(host.Busy());
+  }
+  EXPECT_FALSE(host.Busy());
 }
 
 TEST(MonitorWidgetsTest, FiltersNameTheirPatternsAndMarkersGoToTheirColumn) {

@@ -54,15 +54,15 @@ TFormComm_Data::TFormComm_Data(CommDataModel& model, QWidget* parent)
 
   group_ = new QGroupBox(QString::fromUtf8(CommDataModel::kGroupCaption), this);
   group_->setObjectName("GroupBox1");
-  group_->setGeometry(12, 10, CommDataModel::kWidth - 24, 150);
+  group_->setGeometry(12, 6, CommDataModel::kWidth - 24, 126);
   rb_last_ = new QRadioButton(group_);
   rb_last_->setObjectName("RadioButton1");
-  rb_last_->setGeometry(20, 28, 600, 22);
+  rb_last_->setGeometry(20, 24, 600, 22);
   rb_period_ = new QRadioButton(QString::fromUtf8(CommDataModel::kPeriodCaption), group_);
   rb_period_->setObjectName("RadioButton2");
-  rb_period_->setGeometry(20, 62, 200, 22);
+  rb_period_->setGeometry(20, 52, 200, 22);
 
-  const int row = 100;
+  const int row = 86;
   from_ = new QLabel("с", group_);
   from_->setGeometry(44, row + 3, 16, 20);
   td_beg_ = MakePicker(group_, "td_beg");
@@ -79,14 +79,26 @@ TFormComm_Data::TFormComm_Data(CommDataModel& model, QWidget* parent)
   cb_end_->setGeometry(484, row, 62, 26);
   hour_end_ = new QLabel("ч", group_);
   hour_end_->setGeometry(552, row + 3, 16, 20);
+  group_->setFixedHeight(row + 26 + 12);
+
+  // The caption names the command and its targets; a long one would be cut
+  // in the title bar, so it is repeated here in full.
+  title_ = new QLabel(QString::fromStdString(model.caption), this);
+  title_->setObjectName("LabelTitle");
+  title_->setWordWrap(true);
+  title_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  QFont small = title_->font();
+  small.setPointSizeF(small.pointSizeF() * 0.9);
+  title_->setFont(small);
+  title_->setGeometry(16, 136, CommDataModel::kWidth - 32, 36);
 
   apply_ = new QPushButton("Применить", this);
   apply_->setObjectName("BitBtn1");
-  apply_->setGeometry(CommDataModel::kWidth / 2 - 150, 174, 130, 30);
+  apply_->setGeometry(CommDataModel::kWidth / 2 - 150, 178, 130, 30);
   apply_->setDefault(true);
   cancel_ = new QPushButton("Отменить", this);
   cancel_->setObjectName("BitBtn2");
-  cancel_->setGeometry(CommDataModel::kWidth / 2 + 20, 174, 130, 30);
+  cancel_->setGeometry(CommDataModel::kWidth / 2 + 20, 178, 130, 30);
 
   connect(rb_last_, &QRadioButton::clicked, this, [this] {
     model_.OnChooseLast();

@@ -41,6 +41,7 @@ class TFormComm_Data : public QDialog {
   QLabel* to_;
   QLabel* hour_beg_;
   QLabel* hour_end_;
+  QLabel* title_;
   QPushButton* apply_;
   QPushButton* cancel_;
 };

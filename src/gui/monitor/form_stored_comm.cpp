@@ -12,8 +12,8 @@ namespace kvarta::gui {
 namespace {
 
 constexpr int kHeaderHeight = 22;
-constexpr int kNumberWidth = 44;
-constexpr int kNameWidth = 300;
+constexpr int kNumberWidth = 28;
+constexpr int kNameWidth = 292;
 constexpr int kButtonWidth = 150;
 
 }  // namespace
