@@ -18,6 +18,7 @@ std::vector<MenuItemSpec> BuildTree() {
       {"NNewCnf", "Создание нового файла конфигурации", "N6", 0},
       {"NEditCnf", "Просмотр/Корректировка файла конфигурации", "N6", 1},
       {"Nrdcnf", "Сохранение параметров конфигурации в файле", "N6", 0},
+      {"NCmpCnf", "Сравнить с файлом конфигурации", "N6", 0},
       {"N8", "Периодическое чтение содержания сеанса связи по инициативе контроллера       ", "N4",
        8},
       {"NProgr_Wr", "Запись программы контроллера     ", "N4", 0},
@@ -103,7 +104,9 @@ MainMenuState RefreshMainMenu(const MenuInputs& in) {
   s.visible["no3"] = false;
   s.visible["no7"] = false;
   if (!in.connected) {
-    for (const char* n : {"NWorkPar", "Nsetting", "NData", "Nrdcnf", "NUser"}) s.visible[n] = false;
+    for (const char* n : {"NWorkPar", "Nsetting", "NData", "Nrdcnf", "NCmpCnf", "NUser"}) {
+      s.visible[n] = false;
+    }
     s.repeat_panel_visible = false;
     if (!in.fw_loader_present) s.visible["NProgr_Wr"] = false;
   } else {

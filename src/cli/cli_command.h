@@ -46,6 +46,8 @@ void AddMonitorCommands(std::vector<CliCommand>& commands);
 void AddTableCommands(std::vector<CliCommand>& commands);
 // search, imitate-modem.
 void AddLineCommands(std::vector<CliCommand>& commands);
+// save-config, write-config, show-config, new-config, diff-config, table-state.
+void AddConfigCommands(std::vector<CliCommand>& commands);
 
 // A message line of the tool on standard error.
 void PrintError(const std::string& line);
@@ -54,6 +56,9 @@ int UsageError(const std::string& usage);
 
 // The identification table as text lines.
 std::vector<std::string> IdentificationLines(const uint8_t* t0);
+// The identification table as one JSON object: the fields by name, and the
+// texts the window shows under "text".
+std::string IdentificationJson(const uint8_t* t0);
 
 // Formats field bytes as two-digit upper-case hex separated by single spaces.
 std::string HexFields(const uint8_t* bytes, size_t count);

@@ -27,6 +27,7 @@ const std::vector<CliCommand>& Commands() {
     AddMonitorCommands(all);
     AddTableCommands(all);
     AddLineCommands(all);
+    AddConfigCommands(all);
     return all;
   }();
   return commands;

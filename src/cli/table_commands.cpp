@@ -21,7 +21,13 @@ bool LearnGprsTransform(CliContext& c) {
 }
 
 int Identify(CliContext& c) {
+  const bool json = !c.args.empty();
+  if (json && (c.args.size() != 1 || c.args[0] != "--json")) return UsageError("identify [--json]");
   if (!ReadWholeTable(c.link, c.image, 0, &c.status)) return kExitFailed;
+  if (json) {
+    std::printf("%s\n", IdentificationJson(c.image.Table(0)).c_str());
+    return kExitOk;
+  }
   for (const std::string& line : IdentificationLines(c.image.Table(0))) {
     std::printf("%s\n", line.c_str());
   }
@@ -129,7 +135,7 @@ std::vector<std::string> IdentificationLines(const uint8_t* t0) {
 }
 
 void AddTableCommands(std::vector<CliCommand>& commands) {
-  commands.push_back({"identify", "identify", 0, 0, true, Identify});
+  commands.push_back({"identify", "identify [--json]", 0, 1, true, Identify});
   commands.push_back({"read", "read TABLE [FIRST [COUNT]]", 1, 3, true, Read});
   commands.push_back({"write", "write TABLE FIRST HEX...", 3, -1, true, Write});
   commands.push_back({"restart", "restart", 0, 0, true, Restart});

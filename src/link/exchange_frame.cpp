@@ -92,7 +92,9 @@ void LogByte(ControllerLink& link, uint8_t byte) {
 
 bool ExchangeFrame(ControllerLink& link, uint32_t length) {
   if (PollAbort(link)) return false;
-  if (link.CarrierLost()) {
+  // Only a modem speaks NO CARRIER; on a cable the same bytes are data.
+  const bool modem = link.connection_kind == ConnectionKind::kPhone;
+  if (modem && link.CarrierLost()) {
     link.result_code = kResultCarrierLost;
     return false;
   }
@@ -133,14 +135,19 @@ bool ExchangeFrame(ControllerLink& link, uint32_t length) {
 
     int got = port->Read(chunk, sizeof chunk);
     if (got < 0) {
-      port->ClearErrors();
+      // A line that is gone (a pulled adapter, a closed far end) will not
+      // answer: say so now rather than after the whole answer timeout.
+      if (!port->ClearErrors()) {
+        link.result_code = kResultReadFailed;
+        break;
+      }
       got = 0;
     }
     for (int i = 0; i < got; ++i) {
       const uint8_t byte = chunk[i];
       received.push_back(byte);
       LogByte(link, byte);
-      if (link.CarrierLost()) {
+      if (modem && link.CarrierLost()) {
         link.result_code = kResultCarrierLost;
         break;
       }

@@ -14,6 +14,7 @@ enum ResultCodes : uint32_t {
   kResultOk = 0,
   kResultUnknownFunction = 2,
   kResultWriteFailed = 3,
+  kResultReadFailed = 4,  // the line went away during the answer
   kResultIncomplete = 5,
   kResultBadCrc = 7,
   kResultErrorAnswer = 8,

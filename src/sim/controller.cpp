@@ -528,7 +528,14 @@ void Controller::SetSessionLength(int length) {
   std::memcpy(record, text.data(), text.size());
 }
 
+int64_t Controller::ClampClockOffset(int64_t offset) {
+  // 300 years either way: the six-byte clock spans 256 years.
+  constexpr int64_t kLimit = 300LL * 366 * 86400;
+  return std::clamp(offset, -kLimit, kLimit);
+}
+
 void Controller::SetVrgClockOffset(int vrg, std::optional<int64_t> offset_s) {
+  if (offset_s) offset_s = ClampClockOffset(*offset_s);
   if (vrg >= 0 && vrg < static_cast<int>(vrg_clock_offsets_.size()))
     vrg_clock_offsets_[vrg] = offset_s;
 }

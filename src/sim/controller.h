@@ -85,7 +85,10 @@ class Controller {
 
   // Clock of tables 2 and 10 = time source + offset.
   void SetTimeSource(TimeSource source) { time_source_ = std::move(source); }
-  void SetClockOffsetSeconds(int64_t offset) { clock_offset_s_ = offset; }
+  // Offsets are kept within the years a controller's clock can show, so that
+  // no sum of times can overflow (a state file may hold anything).
+  void SetClockOffsetSeconds(int64_t offset) { clock_offset_s_ = ClampClockOffset(offset); }
+  static int64_t ClampClockOffset(int64_t offset);
   int64_t ClockOffsetSeconds() const { return clock_offset_s_; }
 
   int RestartCount() const { return restart_count_; }

@@ -1,10 +1,13 @@
+// kvartactl run as a program, against its built-in simulator or a separate
+// kvarta-sim.
 #include <gtest/gtest.h>
-#include <signal.h>
 
-#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "e2e/run_program.h"
+#include "support/temp_dir.h"
 
 namespace kvarta::test {
 namespace {
@@ -68,9 +71,8 @@ TEST(KvartactlTest, WritesNeedCredentials) {
 }
 
 TEST(KvartactlTest, StateFileKeepsAWrittenNameBetweenRuns) {
-  char dir[] = "/tmp/kvarta_state_XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::string state = std::string(dir) + "/sim.state";
+  TempDir dir;
+  const std::string state = dir.File("sim.state");
   // Table 3 fields 104.. hold the controller's name: write "AB".
   const ProgramRun write = Ctl("--simulator --sim-state " + state +
                                " --code 1111 --password 111111 write 3 104 41 42 00");
@@ -78,43 +80,25 @@ TEST(KvartactlTest, StateFileKeepsAWrittenNameBetweenRuns) {
   const ProgramRun read = Ctl("--simulator --sim-state " + state + " read 3 104 3");
   ASSERT_EQ(read.exit_code, 0) << read.err;
   EXPECT_EQ(read.out, "41\n42\n00\n");
-  std::remove(state.c_str());
-  rmdir(dir);
 }
 
 TEST(KvartactlTest, ToolAndStandaloneSimulatorTalkOverAPseudoTerminal) {
-  FILE* sim = popen(KVARTA_SIM_PATH " --address 9", "r");
-  ASSERT_NE(sim, nullptr);
-  char line[256] = {};
-  ASSERT_NE(fgets(line, sizeof line, sim), nullptr);
-  std::string path(line);
-  while (!path.empty() && (path.back() == '\n' || path.back() == '\r')) path.pop_back();
+  BackgroundProgram sim(KVARTA_SIM_PATH, "--address 9");
+  const std::string path = sim.ReadLine(10000);
   ASSERT_EQ(path.rfind("/dev/pts/", 0), 0u) << path;
   const ProgramRun run = Ctl("--port " + path + " --address 9 read 3 0 1");
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, "09\n");
-  std::system("pkill -INT -f 'kvarta-sim --address 9'");
-  pclose(sim);
 }
 
-TEST(KvartactlTest, SettingsGiveTheDefaultsAndSearchStoresWhatItFinds) {
-  char dir[] = "/tmp/kvarta_home_XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::string home = dir;
-  FILE* sim = popen(KVARTA_SIM_PATH " --address 42 --listen-baud 19200", "r");
-  ASSERT_NE(sim, nullptr);
-  char line[256] = {};
-  ASSERT_NE(fgets(line, sizeof line, sim), nullptr);
-  std::string path(line);
-  while (!path.empty() && (path.back() == '\n' || path.back() == '\r')) path.pop_back();
-  ASSERT_EQ(std::system(("mkdir -p " + home + "/INI").c_str()), 0);
-  {
-    FILE* map = std::fopen((home + "/INI/com_ports.map").c_str(), "w");
-    ASSERT_NE(map, nullptr);
-    std::fprintf(map, "COM3=%s\n", path.c_str());
-    std::fclose(map);
-  }
-  const std::string h = " --home " + home + " ";
+TEST(KvartactlTest, SearchThroughThePortMapStoresWhatItFinds) {
+  TempDir home;
+  BackgroundProgram sim(KVARTA_SIM_PATH, "--address 42 --listen-baud 19200");
+  const std::string path = sim.ReadLine(10000);
+  ASSERT_FALSE(path.empty());
+  std::filesystem::create_directory(home.File("INI"));
+  std::ofstream(home.File("INI/com_ports.map")) << "COM3=" << path << "\n";
+  const std::string h = " --home " + home.path() + " ";
 
   const ProgramRun search = Ctl(h + "--port COM3 search");
   ASSERT_EQ(search.exit_code, 0) << search.err;
@@ -124,10 +108,6 @@ TEST(KvartactlTest, SettingsGiveTheDefaultsAndSearchStoresWhatItFinds) {
   const ProgramRun read = Ctl(h + "read 3 0 1");
   EXPECT_EQ(read.exit_code, 0) << read.err;
   EXPECT_EQ(read.out, "2A\n");
-
-  std::system("pkill -INT -f 'kvarta-sim --address 42'");
-  pclose(sim);
-  std::system(("rm -rf " + home).c_str());
 }
 
 TEST(KvartactlTest, ImitateModemAnswersAControllerThatWaitsForAModem) {

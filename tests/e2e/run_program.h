@@ -1,14 +1,24 @@
-// Runs one of the built programs and captures what it prints.
+// Runs the built programs as child processes, without a shell: one to its end
+// with what it printed, or one in the background whose output is read line by
+// line and which is ended by its process id.
 #pragma once
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "support/temp_dir.h"
+
+extern char** environ;
 
 namespace kvarta::test {
 
@@ -27,29 +37,98 @@ inline std::string Slurp(const std::string& path) {
 
 // A program folder of the test's own, so that no user settings leak in.
 inline const std::string& TestHome() {
-  static const std::string home = [] {
-    char dir[] = "/tmp/kvarta_e2e_homeXXXXXX";
-    return std::string(mkdtemp(dir) ? dir : "/tmp");
-  }();
-  return home;
+  static const TempDir home;
+  return home.path();
 }
 
-// Runs "program args" through the shell with standard input closed.
+// Starts program with the words of args, KVARTAPC_HOME set to TestHome() and
+// the file actions given; the child's id, or -1.
+inline pid_t Spawn(const std::string& program, const std::string& args,
+                   const posix_spawn_file_actions_t* actions) {
+  std::vector<std::string> words = {program};
+  std::istringstream split(args);
+  for (std::string w; split >> w;) words.push_back(w);
+  std::vector<std::string> env = {"KVARTAPC_HOME=" + TestHome()};
+  for (char** e = environ; *e != nullptr; ++e) {
+    if (std::string(*e).rfind("KVARTAPC_HOME=", 0) != 0) env.push_back(*e);
+  }
+  std::vector<char*> argv, envp;
+  for (std::string& w : words) argv.push_back(w.data());
+  for (std::string& e : env) envp.push_back(e.data());
+  argv.push_back(nullptr);
+  envp.push_back(nullptr);
+  pid_t pid = -1;
+  if (posix_spawn(&pid, program.c_str(), actions, nullptr, argv.data(), envp.data()) != 0)
+    return -1;
+  return pid;
+}
+
+// Runs program to its end with standard input closed.
 inline ProgramRun RunProgram(const std::string& program, const std::string& args) {
-  char out_name[] = "/tmp/kvarta_e2e_outXXXXXX";
-  char err_name[] = "/tmp/kvarta_e2e_errXXXXXX";
-  close(mkstemp(out_name));
-  close(mkstemp(err_name));
-  const std::string cmd = "KVARTAPC_HOME=" + TestHome() + " " + program + " " + args +
-                          " </dev/null >" + out_name + " 2>" + err_name;
-  const int status = std::system(cmd.c_str());
+  static const TempDir scratch;
+  const std::string out = scratch.File("out"), err = scratch.File("err");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  const pid_t pid = Spawn(program, args, &actions);
+  posix_spawn_file_actions_destroy(&actions);
   ProgramRun run;
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = Slurp(out_name);
-  run.err = Slurp(err_name);
-  std::remove(out_name);
-  std::remove(err_name);
+  int status = 0;
+  if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+    run.exit_code = WEXITSTATUS(status);
+  }
+  run.out = Slurp(out);
+  run.err = Slurp(err);
   return run;
 }
+
+// A program left running while the test talks to it; interrupted and waited
+// for at the end.
+class BackgroundProgram {
+ public:
+  BackgroundProgram(const std::string& program, const std::string& args) {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    pid_ = Spawn(program, args, &actions);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    out_ = fds[0];
+  }
+  ~BackgroundProgram() {
+    if (pid_ > 0) {
+      kill(pid_, SIGINT);
+      waitpid(pid_, nullptr, 0);
+    }
+    if (out_ >= 0) close(out_);
+  }
+  BackgroundProgram(const BackgroundProgram&) = delete;
+  BackgroundProgram& operator=(const BackgroundProgram&) = delete;
+
+  // The next line it printed, "" when none came within timeout_ms.
+  std::string ReadLine(int timeout_ms) {
+    std::string line;
+    const int64_t until = RealClock().NowNs() + MsToNs(timeout_ms);
+    while (RealClock().NowNs() < until) {
+      pollfd p{out_, POLLIN, 0};
+      if (poll(&p, 1, 50) <= 0) continue;
+      char c = 0;
+      if (read(out_, &c, 1) != 1) break;
+      if (c == '\n') return line;
+      if (c != '\r') line.push_back(c);
+    }
+    return "";
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int out_ = -1;
+};
 
 }  // namespace kvarta::test

@@ -1,8 +1,7 @@
 // The connection windows and the log-on window driven through their widgets,
-// with a simulated controller on a pseudo-terminal named COM1 where a window
-// talks to the line.
+// with a simulated controller on a pseudo-terminal where a window talks to
+// the line.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -15,8 +14,6 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -39,9 +36,7 @@
 #include "gui/link/qt_host.h"
 #include "link/controller_link.h"
 #include "link/message_window.h"
-#include "platform/port_map.h"
-#include "platform/posix_serial_port.h"
-#include "sim/simulator.h"
+#include "support/sim_session.h"
 
 namespace kvarta::gui {
 namespace {
@@ -51,13 +46,6 @@ T* Child(QWidget* window, const char* name) {
   T* child = window->findChild<T*>(name);
   EXPECT_NE(child, nullptr) << name;
   return child;
-}
-
-bool HasLabel(QWidget* window, const QString& text) {
-  for (QLabel* label : window->findChildren<QLabel*>()) {
-    if (label->text() == text) return true;
-  }
-  return false;
 }
 
 // Types text key by key (QTest::keyClicks knows only ASCII keys).
@@ -103,116 +91,67 @@ void FillAbonent(QWidget* w, const char* name, const char* address, const char* 
 class ConnectionWindowsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char dir[] = "/tmp/kvarta_gui_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    home = dir;
-    store = std::make_unique<SettingsStore>(FoldersIn(home));
-    store->Load(1024, 768);
     host.message_override = [this](const MessageWindowModel& m) {
       messages.push_back(m);
       return answer_yes;
     };
+    StartSimulator({});
   }
-  void TearDown() override {
-    simulator.reset();
-    std::system(("rm -rf " + home).c_str());
+  void StartSimulator(const sim::SimulatorOptions& options) {
+    sim = std::make_unique<test::SimConnection>(host, options);
+    ASSERT_TRUE(sim->started);
+    store = &sim->store;
   }
-
-  void StartSimulator(sim::SimulatorOptions options) {
-    simulator = std::make_unique<sim::Simulator>(options);
-    const std::string path = simulator->StartOnPty();
-    ASSERT_FALSE(path.empty());
-    std::ofstream(store->folders().ini + "/" + kPortMapFileName) << "COM1=" << path << "\n";
-  }
+  Connector& connector() { return sim->connector; }
   std::string Last() const {
     return messages.empty() ? "" : messages.back().line1 + "|" + messages.back().line2;
   }
 
-  std::string home;
-  std::unique_ptr<SettingsStore> store;
   QtHost host;
-  ControllerLink link{host, RealClock()};
-  Connector connector{link, SystemPorts()};
   QtConnectDialogs opener{host, nullptr};
   std::vector<MessageWindowModel> messages;
   bool answer_yes = false;
-  std::unique_ptr<sim::Simulator> simulator;
+  std::unique_ptr<test::SimConnection> sim;
+  SettingsStore* store = nullptr;
 };
 
-TEST_F(ConnectionWindowsTest, WindowsHaveTheirCaptionsSizesAndLabels) {
-  ConnectModel connect(host, *store, connector, opener);
+TEST_F(ConnectionWindowsTest, WindowsShowWhatTheirModelsSay) {
+  ConnectModel connect(host, *store, connector(), opener);
   connect.OnShow();
   TFormConnect form_connect(connect);
-  EXPECT_EQ(form_connect.windowTitle(), "Установка связи с устройством");
-  EXPECT_EQ(form_connect.size(), QSize(440, 280));
   EXPECT_EQ(Child<QComboBox>(&form_connect, "AddressList")->count(), 255);
   EXPECT_EQ(Child<QComboBox>(&form_connect, "AddressList")->currentText(), "1");
 
-  const struct {
-    ConnectionKind kind;
-    const char* title;
-    int height;
-  } kinds[] = {
-      {ConnectionKind::kDirect, "Параметры связи с устройством (непосредственная связь)", 220},
-      {ConnectionKind::kPhone, "Параметры связи с устройством (связь по телефону)", 382},
-      {ConnectionKind::kAdapter, "Параметры связи с устройством (через адаптер связи)", 474},
-  };
-  for (const auto& k : kinds) {
-    ConnParModel params(host, store->settings, k.kind, opener);
+  for (ConnectionKind kind :
+       {ConnectionKind::kDirect, ConnectionKind::kPhone, ConnectionKind::kAdapter}) {
+    ConnParModel params(host, store->settings, kind, opener);
     params.OnShow();
     TFormConn_Par form(params);
-    EXPECT_EQ(form.windowTitle(), QString::fromUtf8(k.title));
-    EXPECT_EQ(form.size(), QSize(598, k.height));
-    EXPECT_EQ(!Child<QWidget>(&form, "PhonePanel")->isHidden(), k.kind == ConnectionKind::kPhone);
-    EXPECT_EQ(!Child<QWidget>(&form, "AdapterPanel")->isHidden(),
-              k.kind == ConnectionKind::kAdapter);
-    EXPECT_TRUE(HasLabel(&form, "Время ожидания первого\nбайта ответа (1...120)"));
-    EXPECT_TRUE(HasLabel(&form, "Количество преамбул\nв запросе (0...255)"));
+    EXPECT_EQ(form.windowTitle(), QString::fromStdString(params.title));
+    EXPECT_EQ(form.height(), params.height);
+    EXPECT_EQ(!Child<QWidget>(&form, "PhonePanel")->isHidden(), kind == ConnectionKind::kPhone);
+    EXPECT_EQ(!Child<QWidget>(&form, "AdapterPanel")->isHidden(), kind == ConnectionKind::kAdapter);
   }
 
   AbonentsListModel list(host, store->settings.phone_book, opener);
   list.OnShow();
   TFormAbonents_List form_list(list);
-  EXPECT_EQ(form_list.windowTitle(), " Список абонентов");
-  EXPECT_EQ(form_list.size(), QSize(682, 560));
   auto* grid = Child<QTableWidget>(&form_list, "StringGrid1");
   ASSERT_EQ(grid->columnCount(), 4);
-  EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), "№");
   EXPECT_EQ(grid->horizontalHeaderItem(3)->text(), "№ телефона");
 
-  Subscriber slot;
-  AbonentModel abonent(host, slot, AbonentModel::Mode::kAdd);
-  abonent.OnShow();
-  TFormAbonent form_abonent(abonent);
-  EXPECT_EQ(form_abonent.windowTitle(), " Параметры абонента");
-  EXPECT_EQ(form_abonent.size(), QSize(568, 190));
-
-  SearchModel search(host, *store, connector);
+  SearchModel search(host, *store, connector());
   search.OnShow();
   TFormSearch form_search(search, host);
-  EXPECT_EQ(form_search.windowTitle(), "Определение адреса контроллера  и скорости обмена");
-  EXPECT_EQ(form_search.size(), QSize(440, 310));
   EXPECT_EQ(Child<QLineEdit>(&form_search, "FirstWaitEdit")->text(), "300");
   EXPECT_FALSE(Child<QPushButton>(&form_search, "StopButton")->isEnabled());
-
-  ImitModemModel imitation(host, *store, connector);
-  TFormImit_Modem form_imitation(imitation, host);
-  EXPECT_EQ(form_imitation.windowTitle(), "");
-  EXPECT_EQ(form_imitation.size(), QSize(290, 118));
-
-  LogOnModel logon;
-  TFormShortUsPass form_logon(logon);
-  EXPECT_EQ(form_logon.windowTitle(), "Идентификация пользователя программы");
-  EXPECT_EQ(form_logon.size(), QSize(368, 187));
-  EXPECT_TRUE(HasLabel(&form_logon, " Код идентификации  пользователя"));
-  EXPECT_TRUE(HasLabel(&form_logon, " Пароль на запись в контроллер"));
 }
 
 TEST_F(ConnectionWindowsTest, ConnectKindListSwitchesThePanels) {
   std::vector<bool> modem_bars;
   ConnectModel::MainWindowHooks hooks;
   hooks.set_modem_bars_visible = [&](bool v) { modem_bars.push_back(v); };
-  ConnectModel model(host, *store, connector, opener, hooks);
+  ConnectModel model(host, *store, connector(), opener, hooks);
   model.OnShow();
   TFormConnect form(model);
   form.show();
@@ -247,7 +186,7 @@ TEST_F(ConnectionWindowsTest, ConnectKindListSwitchesThePanels) {
 
 TEST_F(ConnectionWindowsTest, NewSubscriberFromThePhoneKindsList) {
   store->settings.curr.conn_prz = 1;
-  ConnectModel model(host, *store, connector, opener);
+  ConnectModel model(host, *store, connector(), opener);
   model.OnShow();
   TFormConnect form(model);
   form.show();
@@ -260,7 +199,6 @@ TEST_F(ConnectionWindowsTest, NewSubscriberFromThePhoneKindsList) {
 }
 
 TEST_F(ConnectionWindowsTest, RunConnectDialogRefusesAddressZeroThenConnects) {
-  StartSimulator({});
   std::vector<bool> visible_after_error;
   WhenShown("TFormConnect", [&](QWidget* w) {
     auto* address = Child<QComboBox>(w, "AddressList")->lineEdit();
@@ -270,15 +208,14 @@ TEST_F(ConnectionWindowsTest, RunConnectDialogRefusesAddressZeroThenConnects) {
     Retype(address, "7");
     QTest::mouseClick(Child<QPushButton>(w, "ConnectButton"), Qt::LeftButton);
   });
-  EXPECT_TRUE(RunConnectDialog(nullptr, host, *store, connector, {}));
+  EXPECT_TRUE(RunConnectDialog(nullptr, host, *store, connector(), {}));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].kind, kMessageInputError);
   EXPECT_EQ(Last(), "Адрес вне допустимого диапазона|(1...255)");
   EXPECT_EQ(visible_after_error, std::vector<bool>{true});
-  EXPECT_TRUE(link.Connected());
-  EXPECT_EQ(link.address, 7);
+  EXPECT_TRUE(sim->link.Connected());
+  EXPECT_EQ(sim->link.address, 7);
   EXPECT_EQ(store->settings.dir_conn.adr, 7);
-  link.ClosePort();
 }
 
 TEST_F(ConnectionWindowsTest, NumberEditsDropLettersButPassPercentAndApostrophe) {
@@ -393,7 +330,7 @@ TEST_F(ConnectionWindowsTest, SearchCannotBeClosedWhileScanningAndStops) {
   sim::SimulatorOptions options;
   options.listen_baud = 230400;  // never reached: the scan is stopped first
   StartSimulator(options);
-  SearchModel model(host, *store, connector);
+  SearchModel model(host, *store, connector());
   model.OnShow();
   TFormSearch form(model, host);
   form.show();
@@ -416,7 +353,7 @@ TEST_F(ConnectionWindowsTest, SearchCannotBeClosedWhileScanningAndStops) {
   EXPECT_TRUE(form.isVisible());
   EXPECT_TRUE(Child<QPushButton>(&form, "SearchButton")->isEnabled());
   EXPECT_FALSE(Child<QPushButton>(&form, "StopButton")->isEnabled());
-  EXPECT_FALSE(link.Connected());
+  EXPECT_FALSE(sim->link.Connected());
   QTest::mouseClick(Child<QPushButton>(&form, "ExitButton"), Qt::LeftButton);
   EXPECT_FALSE(form.isVisible());
 }
@@ -426,7 +363,7 @@ TEST_F(ConnectionWindowsTest, ImitationAnswersTheControllersModemCommand) {
   options.expect_modem.enabled = true;
   options.expect_modem.every_ms = 300;  // the window may open the port late
   StartSimulator(options);
-  ImitModemModel model(host, *store, connector);
+  ImitModemModel model(host, *store, connector());
   model.OnShow();
   TFormImit_Modem form(model, host);
   form.show();
@@ -443,10 +380,9 @@ TEST_F(ConnectionWindowsTest, ImitationAnswersTheControllersModemCommand) {
 }
 
 TEST_F(ConnectionWindowsTest, ImitationEscapeOrCloseStopsTheWait) {
-  StartSimulator({});  // a controller that never sends the modem command
   for (bool by_escape : {true, false}) {
     SCOPED_TRACE(by_escape ? "Esc" : "close");
-    ImitModemModel model(host, *store, connector);
+    ImitModemModel model(host, *store, connector());
     model.OnShow();
     TFormImit_Modem form(model, host);
     form.show();

@@ -76,7 +76,7 @@ class FakeSerialPort : public SerialPort {
   }
   bool ClearErrors() override {
     ++clear_errors;
-    return true;
+    return !gone;
   }
   bool SetBaudRate(uint32_t rate) override {
     baud = rate;
@@ -99,6 +99,7 @@ class FakeSerialPort : public SerialPort {
   std::function<void(const std::vector<uint8_t>&)> on_write;
   std::vector<std::string> events;
   bool fail_reads = false;
+  bool gone = false;  // with fail_reads: the device has gone away for good
   bool fail_writes = false;
   bool dtr = false;
   bool rts = false;
@@ -108,6 +109,8 @@ class FakeSerialPort : public SerialPort {
   int purges = 0;
   int clear_errors = 0;
   size_t Pending() const { return incoming_.size(); }
+  // Arrival time of the next scheduled byte, -1 when none is.
+  int64_t NextArrivalNs() const { return incoming_.empty() ? -1 : incoming_.front().at_ns; }
 
  private:
   struct Timed {

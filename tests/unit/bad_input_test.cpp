@@ -7,8 +7,10 @@
 #include "link/crc16.h"
 #include "platform/atomic_file.h"
 #include "platform/cp1251.h"
+#include "sim/controller.h"
 #include "sim/frame_assembler.h"
 #include "sim/sim_command_line.h"
+#include "sim/sim_state_file.h"
 #include "support/temp_dir.h"
 
 namespace kvarta::test {
@@ -95,6 +97,30 @@ TEST(SimulatorCommandLine, AStateFileMustBeAFileInAnExistingFolder) {
   EXPECT_NE(error.find("folder"), std::string::npos);
   EXPECT_FALSE(sim::ParseSimCommandLine({"--state", dir.File("none/state")}, cl, error));
   EXPECT_TRUE(sim::ParseSimCommandLine({"--state", dir.File("state")}, cl, error)) << error;
+}
+
+TEST(SimulatorState, AnExtremeClockOffsetInTheFileIsKeptWithinTheClocksYears) {
+  TempDir dir;
+  const std::string path = dir.File("state");
+  sim::Controller controller;
+  ASSERT_TRUE(sim::SaveSimState(path, controller));
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(path, bytes));
+  for (size_t i = bytes.size() - 8; i < bytes.size(); ++i) bytes[i] = '\xFF';
+  bytes.back() = '\x7F';  // the largest offset there is
+  ASSERT_TRUE(WriteFileAtomically(path, bytes));
+  sim::Controller loaded;
+  ASSERT_TRUE(sim::LoadSimState(path, loaded));
+  EXPECT_LT(loaded.ClockOffsetSeconds(), 400LL * 366 * 86400);
+  // Reading the clock adds the offset to the time: no overflow, a real date.
+  std::vector<uint8_t> read = {0xCC, 1, 10, 1, 0, 2, 0, 6};
+  const uint16_t crc = Crc16(read.data(), read.size());
+  read.push_back(static_cast<uint8_t>(crc));
+  read.push_back(static_cast<uint8_t>(crc >> 8));
+  const std::vector<uint8_t> answer = loaded.Handle(read);
+  ASSERT_GE(answer.size(), 14u);
+  EXPECT_GE(answer[9], 1);  // month
+  EXPECT_LE(answer[9], 12);
 }
 
 TEST(SimFrameAssembler, NoiseWhoseCrcHappensToFitDoesNotEatTheNextRequest) {

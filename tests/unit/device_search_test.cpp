@@ -5,23 +5,16 @@
 #include <memory>
 
 #include "platform/baud_rates.h"
-#include "support/fakes.h"
-#include "support/frames.h"
+#include "support/sim_line.h"
 
 namespace kvarta {
 namespace {
 
-using test::FakeClock;
-using test::FakeHost;
-using test::FakeSerialPort;
-
-class DeviceSearchTest : public ::testing::Test {
+// A controller with address 17 that hears only 9600 bit/s (or no rate at all).
+class DeviceSearchTest : public ::testing::Test, public test::SimLinked {
  protected:
   DeviceSearchTest() {
-    auto fake = std::make_unique<FakeSerialPort>(clock);
-    port = fake.get();
-    port->baud = 1200;
-    link.port = std::move(fake);
+    Use(ListeningAt(9600));
     // The search dialog's defaults.
     link.answer_timeout_ms = 300;
     link.inter_byte_timeout_ms = 100;
@@ -31,70 +24,56 @@ class DeviceSearchTest : public ::testing::Test {
     progress.on_rate = [this](uint32_t r) { shown_rates.push_back(r); };
   }
 
-  // A controller with address 17 that hears only its own rate.
-  void ControllerAt(uint32_t rate) {
-    port->on_write = [this, rate](const std::vector<uint8_t>& bytes) {
-      write_rates.push_back(port->baud);
-      // Five preambles, then the request to the broadcast address.
-      ASSERT_EQ(bytes.size(), 15u);
-      EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 5, bytes.end()),
-                test::MakeRequest(255, 1, {0, 0, 0, 1}));
-      if (port->baud == rate) {
-        port->DeliverAfterMs(test::MakeAnswer(17, 0x81, 0, {0, 0, 1, 64}), 20, 1);
-      }
-    };
+  static sim::SimulatorOptions ListeningAt(uint32_t rate) {
+    sim::SimulatorOptions options;
+    options.address = 17;
+    options.listen_baud = rate;
+    return options;
   }
 
-  FakeClock clock;
-  FakeHost host;
-  ControllerLink link{host, clock};
-  FakeSerialPort* port = nullptr;
   SearchProgress progress;
   bool searching = false;
   std::vector<uint8_t> shown_addresses;
   std::vector<uint32_t> shown_rates;
-  std::vector<uint32_t> write_rates;
 };
 
 TEST_F(DeviceSearchTest, FindsTheControllerAtItsRate) {
-  ControllerAt(9600);
   const SearchResult r = SearchDevice(link, searching, progress);
   EXPECT_TRUE(r.found);
   EXPECT_EQ(r.address, 17);
   EXPECT_EQ(r.rate, 9600u);
   EXPECT_EQ(link.address, 17);
   EXPECT_EQ(link.baud_rate, 9600u);
-  // The 12th rate tried, in table order from 300.
-  const std::vector<uint32_t> expected(BaudRateTable.begin(), BaudRateTable.begin() + 12);
-  EXPECT_EQ(write_rates, expected);
-  EXPECT_EQ(shown_rates, expected);
+  // The 12th rate tried, in table order from 300, each with one broadcast
+  // request behind five preambles.
+  EXPECT_EQ(shown_rates, std::vector<uint32_t>(BaudRateTable.begin(), BaudRateTable.begin() + 12));
+  ASSERT_EQ(port->writes.size(), 12u);
+  EXPECT_EQ(port->writes[0],
+            test::Concat({0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, test::MakeRequest(255, 1, {0, 0, 0, 1})));
   EXPECT_EQ(shown_addresses, std::vector<uint8_t>{255});
   EXPECT_EQ(host.cursors.front(), CursorShape::kBusy);
   EXPECT_EQ(host.cursors.back(), CursorShape::kNormal);
 }
 
 TEST_F(DeviceSearchTest, NothingAnswersAtAnyRate) {
-  ControllerAt(0);
-  const SearchResult r = SearchDevice(link, searching, progress);
-  EXPECT_FALSE(r.found);
-  EXPECT_EQ(write_rates.size(), BaudRateTable.size());
-  EXPECT_EQ(write_rates.back(), 230400u);
+  Use(ListeningAt(1));
+  EXPECT_FALSE(SearchDevice(link, searching, progress).found);
+  EXPECT_EQ(port->writes.size(), BaudRateTable.size());
+  EXPECT_EQ(shown_rates.back(), 230400u);
   EXPECT_FALSE(link.abort_flag);
 }
 
 TEST_F(DeviceSearchTest, StopAbortsTheRunningExchange) {
-  ControllerAt(9600);
   int64_t stop_at = 0;
   host.on_pump = [&] {
     // Pressed while the third rate's request waits for its answer.
-    if (stop_at == 0 && write_rates.size() == 3) {
+    if (stop_at == 0 && port->writes.size() == 3) {
       stop_at = clock.now_ns;
       StopSearch(link, searching);
     }
   };
-  const SearchResult r = SearchDevice(link, searching, progress);
-  EXPECT_FALSE(r.found);
-  EXPECT_EQ(write_rates, (std::vector<uint32_t>{300, 600, 1200}));
+  EXPECT_FALSE(SearchDevice(link, searching, progress).found);
+  EXPECT_EQ(shown_rates, (std::vector<uint32_t>{300, 600, 1200}));
   EXPECT_EQ(link.result_code, kResultAborted);
   EXPECT_LT(clock.now_ns - stop_at, MsToNs(link.answer_timeout_ms));
   EXPECT_FALSE(link.abort_flag);
@@ -102,15 +81,14 @@ TEST_F(DeviceSearchTest, StopAbortsTheRunningExchange) {
 }
 
 TEST_F(DeviceSearchTest, StopBetweenExchangesLeavesNoAbortBehind) {
-  ControllerAt(0);
   host.on_pump = [&] {
     // After the first exchange has timed out.
-    if (searching && write_rates.size() == 1 && link.result_code == kResultNoAnswer) {
+    if (searching && port->writes.size() == 1 && link.result_code == kResultNoAnswer) {
       StopSearch(link, searching);
     }
   };
   EXPECT_FALSE(SearchDevice(link, searching, progress).found);
-  EXPECT_EQ(write_rates.size(), 1u);
+  EXPECT_EQ(port->writes.size(), 1u);
   EXPECT_FALSE(link.abort_flag);
 }
 

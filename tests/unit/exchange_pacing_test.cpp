@@ -66,6 +66,29 @@ TEST_F(ExchangePacingTest, AnAnswerThatStopsHalfwayStillEndsAtTheGapTimeout) {
   EXPECT_LE(clock.now_ns, tenth_byte + MsToNs(20 + 11));
 }
 
+TEST_F(ExchangePacingTest, ALineThatIsGoneEndsTheExchangeAtOnce) {
+  StaySilent();
+  port->fail_reads = true;
+  port->gone = true;
+  link.answer_timeout_ms = 2000;
+  const int64_t start = clock.now_ns;
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultReadFailed);
+  EXPECT_LT(clock.now_ns - start, MsToNs(100));  // on the fake clock: not the 2 s
+}
+
+TEST_F(ExchangePacingTest, NoCarrierTextEndsAModemExchangeButIsDataOnACable) {
+  const Bytes answer = Concat({'N', 'O', ' ', 'C', 'A', 'R', 'R', 'I', 'E', 'R', '\r'},
+                              MakeAnswer(1, 0x81, 0, {0, 0, 1, 0}));
+  AnswerEveryRequest(answer);
+  link.connection_kind = ConnectionKind::kDirect;
+  EXPECT_TRUE(ReadTable0());
+  link.ClearExchangeBlock();
+  link.connection_kind = ConnectionKind::kPhone;
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultCarrierLost);
+}
+
 TEST(PreciseSleep, NeverReturnsBeforeTheDeadline) {
   SystemClock& clock = RealClock();
   for (int i = 0; i < 20; ++i) {

@@ -107,7 +107,7 @@ TEST_F(LinkModemTest, DroppedCallRestoredAndRequestRetriedFreely) {
   EXPECT_FALSE(link.exchange_in_progress);
 }
 
-TEST_F(LinkModemTest, DeclinedRestoreEndsWithCarrierLost) {
+TEST_F(LinkModemTest, DeclinedOrFailedRestoreEndsWithCarrierLost) {
   AnswerEveryRequest(kNoCarrier);
   link.answer_timeout_ms = 3000;
   host.answers = {false};
@@ -122,16 +122,15 @@ TEST_F(LinkModemTest, DeclinedRestoreEndsWithCarrierLost) {
   EXPECT_FALSE(keep_alive.running);  // the connection is closed: timers stay off
   EXPECT_FALSE(line_watch.running);
   EXPECT_FALSE(call_duration.running);
-}
 
-TEST_F(LinkModemTest, FailedRedialEndsWithCarrierLost) {
-  AnswerEveryRequest(kNoCarrier);
+  // A restore that fails to redial ends the same way.
   host.answers = {true};
   recovery.redial_result = false;
+  link.ClearExchangeBlock();
   EXPECT_FALSE(ReadTable0());
   EXPECT_EQ(link.result_code, kResultCarrierLost);
   EXPECT_EQ(recovery.redials, 1);
-  EXPECT_EQ(link.answer_timeout_ms, 2000u);
+  EXPECT_EQ(link.answer_timeout_ms, 3000u);
 }
 
 TEST_F(LinkModemTest, OfferReconnectWithCarrierTest) {

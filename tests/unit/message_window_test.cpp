@@ -6,114 +6,69 @@
 namespace kvarta {
 namespace {
 
-void ExpectPlainButtons(const MessageWindowModel& w) {
-  EXPECT_TRUE(w.ok_visible);
-  EXPECT_FALSE(w.yes_visible);
-  EXPECT_FALSE(w.no_visible);
-  EXPECT_FALSE(w.focus_yes);
+void ExpectButtons(const MessageWindowModel& w, bool question) {
+  EXPECT_EQ(w.ok_visible, !question);
+  EXPECT_EQ(w.yes_visible, question);
+  EXPECT_EQ(w.no_visible, question);
+  EXPECT_EQ(w.focus_yes, question);
 }
 
-void ExpectQuestionButtons(const MessageWindowModel& w) {
-  EXPECT_FALSE(w.ok_visible);
-  EXPECT_TRUE(w.yes_visible);
-  EXPECT_TRUE(w.no_visible);
-  EXPECT_TRUE(w.focus_yes);
-}
-
-TEST(MessageWindow, OnlyFirstLineIsSmallestWindowWithCentredOk) {
-  const MessageWindowModel w = BuildMessageWindow(kMessagePlain, "Команда выполнена", "");
-  EXPECT_EQ(w.height, 131);
-  EXPECT_EQ(w.caption, "");
-  EXPECT_EQ(w.line3, "");
-  ExpectPlainButtons(w);
-  // Short texts: the window is as wide as the two question buttons + 60.
-  EXPECT_EQ(w.width, 2 * kQuestionButtonWidth + 60);
-  EXPECT_EQ(w.line_width, w.width - 14);
-  EXPECT_EQ(w.ok_left, (w.width - kOkButtonWidth) / 2);
-}
-
-TEST(MessageWindow, SecondLineMakesItTaller) {
-  const MessageWindowModel w = BuildMessageWindow(kMessagePlain, "Строка 1", "Строка 2");
-  EXPECT_EQ(w.height, 153);
-  EXPECT_EQ(w.line1, "Строка 1");
-  EXPECT_EQ(w.line2, "Строка 2");
-}
-
-TEST(MessageWindow, RetryAsksUnderTheCallersLines) {
-  const MessageWindowModel w = BuildMessageWindow(
-      kMessageRetry, "Не выполнено чтение из таблицы 9.", "Команда 1.  Устройство не отвечает");
-  EXPECT_EQ(w.kind, kMessageRetry);
-  EXPECT_EQ(w.line3, "Повторить попытку?");
-  EXPECT_EQ(w.caption, "");
-  EXPECT_EQ(w.height, 183);
-  ExpectQuestionButtons(w);
-  // The longest line has 34 characters (68 bytes in UTF-8).
-  EXPECT_EQ(w.width, 8 * 34 + 20);
-  // "Нет" at the gap, "Да" one gap to the right of it.
-  const int gap = (w.width - 2 * kQuestionButtonWidth) / 3 - 3;
-  EXPECT_EQ(gap, 44);
-  EXPECT_EQ(w.no_left, gap);
-  EXPECT_EQ(w.yes_left, gap + kQuestionButtonWidth + gap);
-  EXPECT_LE(w.yes_left + kQuestionButtonWidth, w.width);
-}
-
-TEST(MessageWindow, WidthCountsCharactersOfTheLongestText) {
-  std::string cyrillic;
-  for (int i = 0; i < 50; ++i) cyrillic += "Ж";
-  MessageWindowModel w = BuildMessageWindow(kMessagePlain, "кратко", cyrillic);
-  EXPECT_EQ(w.width, 8 * 50 + 20);
-  EXPECT_EQ(w.line_width, 8 * 50 + 6);
-  EXPECT_EQ(w.ok_left, (420 - kOkButtonWidth) / 2);
-
-  // The caption and the third line count as well.
-  w = BuildMessageWindow(kMessageExchange, "x", "");
-  EXPECT_EQ(w.caption, "Результат обмена с устройством");
-  EXPECT_EQ(w.width, 8 * 30 + 20);
-  w = BuildMessageWindow(kMessageState, "x", "");
-  EXPECT_EQ(w.width, 8 * 35 + 20);
-}
-
-TEST(MessageWindow, KindsDressCaptionThirdLineAndButtons) {
-  MessageWindowModel w = BuildMessageWindow(kMessageError, "a", "");
-  EXPECT_EQ(w.caption, "Ошибка");
-  ExpectPlainButtons(w);
-
-  w = BuildMessageWindow(kMessageInputError, "a", "");
-  EXPECT_EQ(w.caption, "Ошибка ввода параметров");
-  ExpectPlainButtons(w);
-
-  w = BuildMessageWindow(kMessageQuestion, "Перезапустить контроллер?", "");
-  EXPECT_EQ(w.caption, "");
-  EXPECT_EQ(w.line3, "");
-  EXPECT_EQ(w.height, 131);
-  ExpectQuestionButtons(w);
-
-  w = BuildMessageWindow(kMessageState, "a", "");
-  EXPECT_EQ(w.caption, "Сообщение");
-  EXPECT_EQ(w.line3, "(см. текущее состояние контроллера)");
-  EXPECT_EQ(w.height, 183);  // third line without a second one
-  ExpectPlainButtons(w);
-
-  w = BuildMessageWindow(kMessageInfo, "a", "b");
-  EXPECT_EQ(w.caption, "");
-  ExpectPlainButtons(w);
-
-  w = BuildMessageWindow(kMessageWriteNow, "a", "");
-  EXPECT_EQ(w.line3, "Выполнить запись сейчас?");
-  ExpectQuestionButtons(w);
-}
-
-TEST(MessageWindow, UnknownKindsAreAPlainMessage) {
-  const MessageWindowModel plain = BuildMessageWindow(kMessagePlain, "текст", "ещё");
-  for (int kind : {9, 100, -1}) {
-    const MessageWindowModel w = BuildMessageWindow(kind, "текст", "ещё");
-    EXPECT_EQ(w.kind, kind);
-    EXPECT_EQ(w.caption, "");
-    EXPECT_EQ(w.line3, "");
-    ExpectPlainButtons(w);
-    EXPECT_EQ(w.width, plain.width);
-    EXPECT_EQ(w.height, plain.height);
+TEST(MessageWindow, KindsDressCaptionThirdLineButtonsAndHeight) {
+  struct Case {
+    int kind;
+    const char* line2;
+    const char* caption;
+    const char* line3;
+    bool question;
+    int height;
+  };
+  const Case cases[] = {
+      {kMessagePlain, "", "", "", false, 131},
+      {kMessagePlain, "b", "", "", false, 153},  // a second line makes it taller
+      {kMessageError, "", "Ошибка", "", false, 131},
+      {kMessageInputError, "", "Ошибка ввода параметров", "", false, 131},
+      {kMessageQuestion, "", "", "", true, 131},
+      {kMessageState, "", "Сообщение", "(см. текущее состояние контроллера)", false, 183},
+      {kMessageInfo, "b", "", "", false, 153},
+      {kMessageRetry, "b", "", "Повторить попытку?", true, 183},
+      {kMessageWriteNow, "", "", "Выполнить запись сейчас?", true, 183},
+      {kMessageExchange, "", "Результат обмена с устройством", "", false, 131},
+      {9, "b", "", "", false, 153},  // unknown kinds are a plain message
+      {-1, "b", "", "", false, 153},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    const MessageWindowModel w = BuildMessageWindow(c.kind, "a", c.line2);
+    EXPECT_EQ(w.kind, c.kind);
+    EXPECT_EQ(w.caption, c.caption);
+    EXPECT_EQ(w.line3, c.line3);
+    EXPECT_EQ(w.height, c.height);
+    ExpectButtons(w, c.question);
   }
+}
+
+TEST(MessageWindow, WidthFollowsTheLongestTextAndButtonsStayInside) {
+  // Short texts: as wide as a short window gets, the OK button centred.
+  const MessageWindowModel small = BuildMessageWindow(kMessagePlain, "Команда выполнена", "");
+  EXPECT_EQ(small.width, BuildMessageWindow(kMessagePlain, "x", "").width);
+  EXPECT_EQ(small.ok_left, (small.width - kOkButtonWidth) / 2);
+  EXPECT_LT(small.line_width, small.width);
+  // Characters count, not bytes: 50 Cyrillic letters take as much as 50 Latin.
+  std::string zh;
+  for (int i = 0; i < 50; ++i) zh += "Ж";
+  const MessageWindowModel cyrillic = BuildMessageWindow(kMessagePlain, "кратко", zh);
+  EXPECT_EQ(cyrillic.width, BuildMessageWindow(kMessagePlain, std::string(50, 'x'), "").width);
+  EXPECT_GT(cyrillic.width, small.width);
+  // The caption and the third line count as well.
+  EXPECT_GT(BuildMessageWindow(kMessageState, "x", "").width,
+            BuildMessageWindow(kMessageExchange, "x", "").width);
+  EXPECT_GT(BuildMessageWindow(kMessageExchange, "x", "").width, small.width);
+
+  const MessageWindowModel retry = BuildMessageWindow(
+      kMessageRetry, "Не выполнено чтение из таблицы 9.", "Команда 1.  Устройство не отвечает");
+  EXPECT_GT(retry.no_left, 0);
+  EXPECT_GT(retry.yes_left, retry.no_left + kQuestionButtonWidth);
+  EXPECT_LE(retry.yes_left + kQuestionButtonWidth, retry.width);
 }
 
 TEST(MessageWindow, ShowPassesTheModelAndReturnsTheAnswer) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "sim/modem_expecting.h"
 #include "support/fakes.h"
+#include "support/sim_line.h"
+#include "unit/sim_front_support.h"
 
 namespace kvarta {
 namespace {
@@ -19,52 +22,60 @@ class ModemImitationTest : public ::testing::Test {
  protected:
   ModemImitationTest() : port(clock), imitation(LineContext{port, clock, host}) {
     port.baud = 9600;
-    port.on_write = [this](const std::vector<uint8_t>&) {
-      write_ns = clock.now_ns;
-      events_at_write = port.events;
-    };
   }
-
-  // Records the time of every RTS change.
-  void WatchRts() { host.on_pump = nullptr; }
 
   FakeClock clock;
   FakeSerialPort port;
   FakeHost host;
   ModemImitation imitation;
-  int64_t write_ns = 0;
-  std::vector<std::string> events_at_write;
 };
 
-TEST(ImitationTiming, AnswerLineTime) {
-  // 70 bit times: about 7.3 ms at 9600 bit/s.
-  EXPECT_EQ(ImitationAnswerLineNs(9600), 7291666);
-  EXPECT_EQ(ImitationAnswerLineNs(1200), 58333333);
+TEST(ImitationTiming, NoRateNoLineTime) {
   EXPECT_EQ(ImitationAnswerLineNs(0), 0);
-  EXPECT_EQ(std::string(kImitationDoneText), "Отправлен ответ на \xD0\x90\xD0\xA2-команду");
 }
 
-TEST_F(ModemImitationTest, AnswersTheTriggerWithRtsAroundTheAnswer) {
-  port.DeliverAfterMs(Trigger(), 100, 1);
+// Against the simulated controller that waits for a modem: it sends its
+// initialisation (with a doubled A) until answered, then serves frames.
+TEST(ModemImitation, AnswersTheControllerWithRtsAroundTheAnswer) {
+  FakeClock clock;
+  FakeHost host;
+  sim::SimulatorOptions options;
+  options.expect_modem = {
+      .enabled = true, .first_after_ms = 100, .every_ms = 1000, .extra_byte = true};
+  test::SimLinePort port(clock, options);
+  port.baud = 9600;
+  std::vector<std::string> events_at_write;
+  auto feed = port.on_write;
+  port.on_write = [&](const std::vector<uint8_t>& bytes) {
+    events_at_write = port.events;
+    feed(bytes);
+  };
+  ModemImitation imitation(LineContext{port, clock, host});
+  const int64_t start = clock.now_ns;
   imitation.Begin();
   EXPECT_TRUE(port.dtr);
-  const int64_t last_byte = clock.now_ns + MsToNs(100 + 20);
   EXPECT_EQ(imitation.Run(), ImitationState::kMatched);
 
   ASSERT_EQ(port.writes.size(), 1u);
   EXPECT_EQ(port.writes[0], (std::vector<uint8_t>{'\r', '\n', 'O', 'K', '\r', '\n'}));
   EXPECT_EQ(port.events, (std::vector<std::string>{"DTR+", "RTS+", "RTS-"}));
   EXPECT_EQ(events_at_write, (std::vector<std::string>{"DTR+", "RTS+"}));
-  EXPECT_FALSE(port.rts);
   // 20 ms after the match, RTS 2 ms ahead of the answer, lowered once the
   // answer's line time has passed since the write began.
-  EXPECT_GE(write_ns - last_byte, MsToNs(22));
-  EXPECT_LT(write_ns - last_byte, MsToNs(40));
-  EXPECT_GE(clock.now_ns - write_ns, ImitationAnswerLineNs(9600));
-  EXPECT_LT(clock.now_ns - write_ns, MsToNs(9));
+  EXPECT_GE(port.write_ns[0] - start, MsToNs(100 + 22));
+  EXPECT_LT(port.write_ns[0] - start, MsToNs(100 + 40));
+  EXPECT_GE(clock.now_ns - port.write_ns[0], ImitationAnswerLineNs(9600));
+  EXPECT_LT(clock.now_ns - port.write_ns[0], MsToNs(9));
   EXPECT_EQ(host.cursors.front(), CursorShape::kAppStarting);
   EXPECT_EQ(host.cursors.back(), CursorShape::kNormal);
   EXPECT_TRUE(imitation.CloseAllowed());
+
+  auto& expecting = port.front<sim::ModemExpectingFront>();
+  EXPECT_TRUE(expecting.AnswerReceived());
+  EXPECT_EQ(expecting.Sends(), 1);
+  const test::Bytes read = test::MakeRequest(1, 1, {0, 0, 0, 1});
+  port.Write(read.data(), read.size());
+  EXPECT_TRUE(port.WaitReadable(500));
 }
 
 TEST_F(ModemImitationTest, ExtraBytesDoNotDisturbTheMatch) {
@@ -132,6 +143,35 @@ TEST_F(ModemImitationTest, FailedReadsAndWritesAreCleared) {
   EXPECT_EQ(imitation.Run(), ImitationState::kMatched);
   EXPECT_GE(port.clear_errors, 50);
   EXPECT_EQ(port.events.back(), "RTS-");
+}
+
+// The simulated controller's side on its own: frames before the answer are
+// not served, a near miss of the answer still leads to it, and without a
+// repeat time it sends once.
+TEST(SimModemExpecting, ServesOnlyOnceAnswered) {
+  sim::ExpectModemScript script{.enabled = true, .first_after_ms = 100, .every_ms = 1000};
+  sim::test::FrontRig<sim::ModemExpectingFront> rig(script);
+  rig.PollAt(10000);
+  EXPECT_EQ(rig.Take(), "");
+  rig.PollAt(10100);
+  EXPECT_EQ(rig.Take(), std::string("ATE0V1H0S0=0+CMEE=1\r\x1A"));
+  rig.Send("?", 10600);
+  rig.Send("\r\n\r\nO", 10700);
+  EXPECT_FALSE(rig.front->AnswerReceived());
+  rig.PollAt(11100);
+  EXPECT_EQ(rig.Take().size(), 21u);
+  rig.Send("K\r\n?", 11200);
+  EXPECT_TRUE(rig.front->AnswerReceived());
+  EXPECT_EQ(rig.inner->received, "?");
+  EXPECT_EQ(rig.Take(), "ANSWER");
+  rig.PollAt(20000);
+  EXPECT_EQ(rig.front->Sends(), 2);
+
+  script.every_ms = 0;
+  sim::test::FrontRig<sim::ModemExpectingFront> once(script);
+  once.PollAt(10000);
+  once.PollAt(30000);
+  EXPECT_EQ(once.front->Sends(), 1);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "link/crc16.h"
@@ -114,98 +115,77 @@ TEST(SimController, ReadAnswerLayoutAndDefaultIdentification) {
   EXPECT_EQ(c.FieldText(3, 104), "Котельная №1");
 }
 
-TEST(SimController, ReadRefusals) {
+TEST(SimController, RefusalsAndTheirErrorCodes) {
   Controller c(1);
-  for (uint8_t t : {5, 6, 8, 11, 13, 14, 16, 18, 23, 200}) {
-    const Bytes a = c.Handle(Read(1, t, 0, 1));
-    EXPECT_EQ(ErrorOf(a), 9) << int(t);
-    EXPECT_EQ(a[3], 1);
-    EXPECT_EQ(a[6], t);
+  const std::string adjuster = kAdjusterPassword + kAdjusterCode;
+  const std::string op = kOperatorPassword + kOperatorCode;
+  const std::vector<std::pair<Bytes, int>> cases = {
+      {Read(1, 5, 0, 1), 9},  // no such table
+      {Read(1, 23, 0, 1), 9},
+      {Read(1, 0, 0, 0), 13},  // no such field
+      {Read(1, 0, 17, 2), 13},
+      {Read(1, 9, 0, 104), -1},
+      {Read(1, 19, 0, 2), 2},  // two 200-byte fields would not fit one frame
+      {Read(1, 19, 39, 1), -1},
+      {WithCrc({0xCC, 1, 11, 1, 0, 0, 0, 1, 0}), 2},  // a read of the wrong length
+      {AdminWrite(0, 0, 1, {0}), 12},                 // read-only tables
+      {AdminWrite(7, 0, 1, {0}), 12},
+      {AdminWrite(19, 0, 1, Bytes(200, 0)), 12},
+      {AdminWrite(6, 0, 1, {0}), 9},
+      {AdminWrite(15, 11, 2, {0, 0}), 14},  // beyond the table
+      {AdminWrite(15, 0, 0, {}), 14},
+      {AdminWrite(20, 0, 2, {1, 0}), 2},  // fewer values than the range says
+      {AdminWrite(15, 0, 1, {14}), 45},   // value checks
+      {AdminWrite(15, 0, 1, {13}), -1},
+      {AdminWrite(3, 0, 1, {0}), 4},
+      {AdminWrite(3, 5, 2, {10, 3}), 4},
+      {AdminWrite(9, 0, 1, {5}), 4},
+      {AdminWrite(9, 0, 1, {4}), -1},
+      {Write(1, kBlank16, 15, 0, 1, {0}), 34},            // credentials
+      {Write(1, "222222      1111", 15, 0, 1, {0}), 34},  // of two users
+      {Write(1, "222222xxxxxx2222", 15, 0, 1, {0}), 34},
+      {Write(1, adjuster, 20, 0, 1, {100, 0}), -1},
+      {Write(1, op, 15, 0, 1, {0}), -1},  // the operator may only give commands
+      {Write(1, op, 20, 0, 1, {100, 0}), 26},
+      {Restart(1, kBlank16), 34},
+  };
+  for (const auto& [request, error] : cases) {
+    const Bytes a = c.Handle(request);
+    EXPECT_EQ(ErrorOf(a), error) << test::Hex(request);
+    if (error > 0) {
+      EXPECT_EQ(a[3], request[3]) << test::Hex(request);
+    }
   }
-  EXPECT_EQ(ErrorOf(c.Handle(Read(1, 0, 0, 0))), 13);
-  EXPECT_EQ(ErrorOf(c.Handle(Read(1, 0, 17, 2))), 13);
-  EXPECT_EQ(ErrorOf(c.Handle(Read(1, 9, 0, 104))), -1);
-  // Two 200-byte fields would not fit one frame.
-  EXPECT_EQ(ErrorOf(c.Handle(Read(1, 19, 0, 2))), 2);
-  EXPECT_EQ(ErrorOf(c.Handle(Read(1, 19, 39, 1))), -1);
-  // A read request of the wrong length.
-  EXPECT_EQ(ErrorOf(c.Handle(WithCrc({0xCC, 1, 11, 1, 0, 0, 0, 1, 0}))), 2);
+  EXPECT_EQ(c.Handle(Read(1, 23, 0, 1))[6], 23);  // the table is echoed
+  // The refused writes changed nothing.
+  EXPECT_EQ(c.Field(3, 6)[0], 2);
+  EXPECT_EQ(c.Address(), 1);
+  EXPECT_EQ(c.RestartCount(), 0);
   // Unknown function codes, with the code echoed without bit 7.
   const Bytes unknown = c.Handle(WithCrc({0xCC, 1, 13, 7, 1, 2, 3, 4, 5, 6, 7}));
   EXPECT_EQ(ErrorOf(unknown), 1);
   EXPECT_EQ(unknown[3], 7);
-}
 
-TEST(SimController, AnswersOnlyItsOwnAndTheBroadcastAddress) {
-  Controller c(5);
-  EXPECT_TRUE(c.Handle(Read(6, 0, 0, 1)).empty());
-  const Bytes broadcast = c.Handle(Read(255, 0, 0, 1));
-  ASSERT_FALSE(broadcast.empty());
-  EXPECT_EQ(broadcast[1], 5);
+  // Only its own and the broadcast address, only a sound CRC.
+  Controller five(5);
+  EXPECT_TRUE(five.Handle(Read(6, 0, 0, 1)).empty());
+  EXPECT_EQ(five.Handle(Read(255, 0, 0, 1))[1], 5);
   Bytes bad = Read(5, 0, 0, 1);
   bad.back() ^= 1;
-  EXPECT_TRUE(c.Handle(bad).empty());
-}
+  EXPECT_TRUE(five.Handle(bad).empty());
 
-TEST(SimController, WriteAnswerAndStoredValues) {
-  Controller c(1);
-  const Bytes a = c.Handle(AdminWrite(20, 4, 1, {25, 0}));
-  EXPECT_EQ(ErrorOf(a), -1);
-  EXPECT_EQ(a, WithCrc({0x33, 1, 10, 0x82, 0, 20, 4, 1}));
-  EXPECT_EQ(c.Field(20, 4)[0], 25);
-  EXPECT_EQ(Values(c.Handle(Read(1, 20, 4, 1))), (Bytes{25, 0}));
-}
-
-TEST(SimController, WriteRefusals) {
-  Controller c(1);
-  for (uint8_t t : {0, 1, 2, 7, 10, 17, 19}) {
-    const size_t size = TableCatalogue(t).field_size;
-    EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(t, 0, 1, Bytes(size, 0)))), 12) << int(t);
-  }
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(6, 0, 1, {0}))), 9);
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(15, 11, 2, {0, 0}))), 14);
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(15, 0, 0, {}))), 14);
-  // Values shorter than the range says.
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(20, 0, 2, {1, 0}))), 2);
-  // Value checks.
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(15, 0, 1, {14}))), 45);
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(15, 0, 1, {13}))), -1);
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(3, 0, 1, {0}))), 4);
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(3, 5, 2, {10, 3}))), 4);
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(9, 0, 1, {5}))), 4);
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(9, 0, 1, {4}))), -1);
-  // A refused write changes nothing.
-  EXPECT_EQ(c.Field(3, 6)[0], 2);
-  EXPECT_EQ(c.Address(), 1);
-}
-
-TEST(SimController, CredentialsAndLevels) {
-  Controller c(1);
-  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kBlank16, 15, 0, 1, {0}))), 34);
-  EXPECT_EQ(ErrorOf(c.Handle(Write(1, "222222      1111", 15, 0, 1, {0}))), 34);  // mixed users
-  EXPECT_EQ(ErrorOf(c.Handle(Write(1, "222222" + std::string(6, 'x') + "2222", 15, 0, 1, {0}))),
-            34);
-  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kAdjusterPassword + kAdjusterCode, 20, 0, 1, {100, 0}))), -1);
-  // The operator may only give commands.
-  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kOperatorPassword + kOperatorCode, 15, 0, 1, {0}))), -1);
-  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kOperatorPassword + kOperatorCode, 20, 0, 1, {100, 0}))), 26);
   // A freed user no longer gets in.
-  ASSERT_EQ(
-      ErrorOf(c.Handle(Write(1, kAdminPassword + kAdminCode, 4, 2, 1, UserRecord("", 0, "", "")))),
-      -1);
-  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kOperatorPassword + kOperatorCode, 15, 0, 1, {0}))), 34);
+  ASSERT_EQ(ErrorOf(c.Handle(AdminWrite(4, 2, 1, UserRecord("", 0, "", "")))), -1);
+  EXPECT_EQ(ErrorOf(c.Handle(Write(1, op, 15, 0, 1, {0}))), 34);
 }
 
-TEST(SimController, Restart) {
+TEST(SimController, WriteAndRestartAnswers) {
   Controller c(1);
+  EXPECT_EQ(c.Handle(AdminWrite(20, 4, 1, {25, 0})), WithCrc({0x33, 1, 10, 0x82, 0, 20, 4, 1}));
+  EXPECT_EQ(Values(c.Handle(Read(1, 20, 4, 1))), (Bytes{25, 0}));
   const Bytes ok = c.Handle(Restart(1, kOperatorPassword + kOperatorCode));
   EXPECT_EQ(ErrorOf(ok), -1);
   EXPECT_EQ(ok[3], 0xA0);
-  EXPECT_EQ(ok[4], 0);
-  EXPECT_EQ(c.RestartCount(), 1);
-  const Bytes refused = c.Handle(Restart(1, kBlank16));
-  EXPECT_EQ(ErrorOf(refused), 34);
-  EXPECT_EQ(refused[3], 32);
   EXPECT_EQ(c.RestartCount(), 1);
 }
 
@@ -224,13 +204,16 @@ TEST(SimController, AddressChangeAnswersFromTheNewAddress) {
 
 TEST(SimController, UsersListRulesOnIntactTable) {
   Controller c(1);
-  // Demoting the only adjuster, adding a second one, emptying a code.
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(4, 0, 1, UserRecord("Nal ", 2, "111111", "1111")))), 30);
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(4, 5, 1, UserRecord("New ", 1, "x", "5555")))), 29);
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(4, 5, 1, UserRecord("New ", 3, "x", "")))), 28);
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(4, 5, 1, UserRecord("", 3, "x", "5555")))), 27);
-  // The only administrator cannot go.
-  EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(4, 1, 1, UserRecord("", 0, "", "")))), 31);
+  const std::tuple<int, Bytes, int> refused[] = {
+      {0, UserRecord("Nal ", 2, "111111", "1111"), 30},  // demoting the only adjuster
+      {5, UserRecord("New ", 1, "x", "5555"), 29},       // a second adjuster
+      {5, UserRecord("New ", 3, "x", ""), 28},           // an empty code
+      {5, UserRecord("", 3, "x", "5555"), 27},           // an empty name
+      {1, UserRecord("", 0, "", ""), 31},                // the only administrator
+  };
+  for (const auto& [field, record, error] : refused) {
+    EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(4, field, 1, record))), error);
+  }
   // The list is untouched after the refusals; a sound change goes through.
   EXPECT_EQ(c.Field(4, 0)[4], 1);
   EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(4, 5, 1, UserRecord("New ", 3, "x", "5555")))), -1);
@@ -514,6 +497,30 @@ TEST(SimCommandLine, ParsesOptionsAndFaults) {
   EXPECT_EQ(f.kind, FaultKind::kDelay);
   EXPECT_EQ(f.delay_ms, 2500);
 
+  ASSERT_TRUE(
+      ParseSimCommandLine({"--front", "modem", "--modem-dial", "no-dialtone", "--modem-echo", "off",
+                           "--modem-gsm-ready", "no", "--modem-drop-after-requests", "3",
+                           "--modem-drop-after-seconds", "20", "--expect-modem"},
+                          cl, error))
+      << error;
+  EXPECT_EQ(cl.options.front, FrontKind::kModem);
+  EXPECT_EQ(cl.options.modem.dial, DialOutcome::kNoDialTone);
+  EXPECT_FALSE(cl.options.modem.echo);
+  EXPECT_FALSE(cl.options.modem.gsm_ready);
+  EXPECT_EQ(cl.options.modem.drop_after_requests, 3);
+  EXPECT_EQ(cl.options.modem.drop_after_ms, 20000);
+  EXPECT_TRUE(cl.options.expect_modem.enabled);
+  EXPECT_GT(cl.options.expect_modem.every_ms, 0);
+
+  ASSERT_TRUE(ParseSimCommandLine(
+      {"--front", "adapter", "--adapter-silent", "at@l", "--expect-modem-every", "0"}, cl, error))
+      << error;
+  EXPECT_EQ(cl.options.front, FrontKind::kAdapter);
+  EXPECT_EQ(cl.options.adapter.refuse, "at@l");
+  EXPECT_TRUE(cl.options.adapter.refuse_silently);
+  EXPECT_TRUE(cl.options.expect_modem.enabled);
+  EXPECT_EQ(cl.options.expect_modem.every_ms, 0);
+
   for (const std::vector<std::string>& bad :
        std::vector<std::vector<std::string>>{{"--address", "0"},
                                              {"--address", "x"},
@@ -522,7 +529,13 @@ TEST(SimCommandLine, ParsesOptionsAndFaults) {
                                              {"--fault", "error:300"},
                                              {"--fault", "silence:1"},
                                              {"--bogus", "1"},
-                                             {"--device"}}) {
+                                             {"--device"},
+                                             {"--front", "fax"},
+                                             {"--modem-dial", "maybe"},
+                                             {"--modem-echo", "yes"},
+                                             {"--modem-gsm-ready", "on"},
+                                             {"--modem-drop-after-requests", "-1"},
+                                             {"--adapter-refuse", ""}}) {
     EXPECT_FALSE(ParseSimCommandLine(bad, cl, error)) << bad[0];
     EXPECT_FALSE(error.empty());
   }

@@ -1,10 +1,16 @@
+// The table service against the simulated controller on the fake clock; the
+// answers no controller gives are scripted.
+#include "link/table_service.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <utility>
 
-#include "link/table_service.h"
-#include "table_controller_fake.h"
+#include "link/config_image.h"
+#include "link/controller_link.h"
+#include "support/sim_line.h"
 
 namespace kvarta {
 namespace {
@@ -12,14 +18,18 @@ namespace {
 using test::Bytes;
 using test::MakeAnswer;
 using test::MakeRequest;
-using test::TableRequest;
 
-class TableServiceTest : public ::testing::Test, public test::TableControllerFake {
+class TableServiceTest : public ::testing::Test, public test::SimLinked {
  protected:
+  uint8_t* Controller(int t) { return port->controller.Field(t, 0); }
   // Fills a table of the controller with 1, 2, 3, ...
   void NumberControllerTable(int t) {
     const size_t n = TableCatalogue(t).Bytes();
-    for (size_t i = 0; i < n; ++i) controller.Table(t)[i] = static_cast<uint8_t>(i + 1);
+    for (size_t i = 0; i < n; ++i) Controller(t)[i] = static_cast<uint8_t>(i + 1);
+  }
+  // Every attempt of the next request gets this answer (nullopt: silence).
+  void AnswerNextRequest(const std::optional<Bytes>& answer) {
+    for (int i = 0; i < link.attempts; ++i) port->instead.push_back(answer);
   }
   bool PanelShowed(const std::string& text) const {
     for (const auto& [panel, shown] : status.history) {
@@ -34,6 +44,9 @@ class TableServiceTest : public ::testing::Test, public test::TableControllerFak
   std::pair<std::string, std::string> Shown(size_t i) const {
     return {host.shown.at(i).line1, host.shown.at(i).line2};
   }
+
+  test::FakeStatusBar& status = bar;
+  ConfigImage image;
 };
 
 // --- reading ---
@@ -46,7 +59,7 @@ TEST_F(TableServiceTest, ReadSendsRangeShowsProgressAndFillsImage) {
   EXPECT_EQ(test::Hex(port->writes[0]), test::Hex(MakeRequest(1, 1, {0x00, 0x00, 0x00, 0x12})));
   EXPECT_TRUE(PanelShowed("Чтение из таблицы 0 (поля 0-17)"));
   EXPECT_EQ(status.panels[2], "");
-  EXPECT_EQ(Image(0, 0, 18), Bytes(controller.Table(0), controller.Table(0) + 18));
+  EXPECT_EQ(Image(0, 0, 18), Bytes(Controller(0), Controller(0) + 18));
   EXPECT_TRUE(host.shown.empty());
 }
 
@@ -67,7 +80,7 @@ TEST_F(TableServiceTest, SilentReadShowsNothingAndDoesNotAskAfterExchangeFailure
   ASSERT_TRUE(ReadTableFields(link, image, {2, 0, 6}, &status, false));
   EXPECT_TRUE(status.history.empty());
 
-  ThenFailedRequest();
+  AnswerNextRequest(std::nullopt);
   EXPECT_FALSE(ReadTableFields(link, image, {2, 0, 6}, &status, false));
   EXPECT_EQ(link.result_code, kResultNoAnswer);
   EXPECT_TRUE(host.shown.empty());
@@ -79,11 +92,9 @@ TEST_F(TableServiceTest, EchoOfAnotherRangeIsReportedAndLeavesImageUntouched) {
   for (bool interactive : {true, false}) {
     host.shown.clear();
     std::memset(image.Table(9), 0x5A, 104);
-    Then([](const TableRequest&) {
-      Bytes body = {3, 0, 104};
-      body.resize(3 + 104, 0x11);
-      return MakeAnswer(1, 0x81, 0, body);
-    });
+    Bytes body = {3, 0, 104};
+    body.resize(3 + 104, 0x11);
+    port->instead.push_back(MakeAnswer(1, 0x81, 0, body));
     EXPECT_FALSE(ReadTableFields(link, image, {9, 0, 104}, &status, interactive));
     ASSERT_EQ(host.shown.size(), 1u);
     EXPECT_EQ(host.shown[0].kind, kMessageRetry);
@@ -97,11 +108,9 @@ TEST_F(TableServiceTest, EchoOfAnotherRangeIsReportedAndLeavesImageUntouched) {
 TEST_F(TableServiceTest, AnswerOfWrongLengthIsAMismatchNotStaleValues) {
   std::memset(image.Table(0), 0x5A, 18);
   for (size_t values : {17u, 19u, 0u}) {
-    Then([values](const TableRequest&) {
-      Bytes body = {0, 0, 18};
-      body.resize(3 + values, 0x11);
-      return MakeAnswer(1, 0x81, 0, body);
-    });
+    Bytes body = {0, 0, 18};
+    body.resize(3 + values, 0x11);
+    port->instead.push_back(MakeAnswer(1, 0x81, 0, body));
   }
   for (int i = 0; i < 3; ++i) {
     EXPECT_FALSE(ReadTableFields(link, image, {0, 0, 18}, &status, true)) << i;
@@ -112,7 +121,7 @@ TEST_F(TableServiceTest, AnswerOfWrongLengthIsAMismatchNotStaleValues) {
 
 TEST_F(TableServiceTest, YesRepeatsFailedReadNoGivesUp) {
   NumberControllerTable(7);
-  ThenFailedRequest();
+  AnswerNextRequest(std::nullopt);
   host.answers = {true};
   ASSERT_TRUE(ReadTableFields(link, image, {7, 0, 23}, &status, true));
   ASSERT_EQ(host.shown.size(), 1u);
@@ -126,7 +135,7 @@ TEST_F(TableServiceTest, YesRepeatsFailedReadNoGivesUp) {
   for (const auto& [panel, text] : status.history) progress_shown += text.starts_with("Чтение");
   EXPECT_EQ(progress_shown, 2);
 
-  ThenFailedRequest();
+  AnswerNextRequest(std::nullopt);
   EXPECT_FALSE(ReadTableFields(link, image, {7, 0, 23}, &status, true));
   EXPECT_EQ(host.shown.size(), 2u);
 }
@@ -141,6 +150,7 @@ TEST_F(TableServiceTest, NoRetryQuestionAfterEscOrCarrierLoss) {
 
   const char carrier[] = "NO CARRIER";
   std::memcpy(link.session_log.data(), carrier, sizeof carrier - 1);
+  link.connection_kind = ConnectionKind::kPhone;
   EXPECT_FALSE(ReadTableFields(link, image, {0, 0, 18}, &status, true));
   EXPECT_EQ(link.result_code, kResultCarrierLost);
   EXPECT_FALSE(WriteTableFields(link, image, {3, 0, 1}, &status));
@@ -151,30 +161,35 @@ TEST_F(TableServiceTest, NoRetryQuestionAfterEscOrCarrierLoss) {
 // --- writing ---
 
 TEST_F(TableServiceTest, WriteSendsImageValuesAfterCredentials) {
-  link.SetCredentials("secret", "AB");
-  for (int i = 0; i < 4; ++i) image.Table(3)[i] = static_cast<uint8_t>(0xA0 + i);
-  ASSERT_TRUE(WriteTableFields(link, image, {3, 0, 4}, &status));
+  link.SetCredentials("111111", "1111");
+  for (int i = 1; i <= 4; ++i) image.Table(3)[i] = static_cast<uint8_t>(0xA0 + i);
+  ASSERT_TRUE(WriteTableFields(link, image, {3, 1, 4}, &status));
 
   Bytes body(link.write_password.begin(), link.write_password.end());
   body.insert(body.end(), link.ident_code.begin(), link.ident_code.end());
-  body.insert(body.end(), {0x00, 3, 0, 4, 0xA0, 0xA1, 0xA2, 0xA3});
+  body.insert(body.end(), {0x00, 3, 1, 4, 0xA1, 0xA2, 0xA3, 0xA4});
   ASSERT_EQ(port->writes.size(), 1u);
   EXPECT_EQ(test::Hex(port->writes[0]), test::Hex(MakeRequest(1, 2, body)));
   EXPECT_EQ(port->writes[0][2], 4 + 26);
-  EXPECT_TRUE(PanelShowed("Запись в таблицу 3 (поля 0-3)"));
+  EXPECT_TRUE(PanelShowed("Запись в таблицу 3 (поля 1-4)"));
   EXPECT_EQ(status.panels[2], "");
-  EXPECT_EQ(controller.Table(3)[3], 0xA3);
+  EXPECT_EQ(Controller(3)[4], 0xA4);
 
   ASSERT_TRUE(WriteTableFields(link, image, {15, 0, 1}, nullptr));
   ASSERT_TRUE(WriteTableFields(link, image, {15, 0, 1}, &status));
   EXPECT_TRUE(PanelShowed("Запись в таблицу 15 (поле 0)"));
+
+  // The controller's own refusal reaches the caller as a question.
+  link.SetCredentials("", "4444");  // the operator may only give commands
+  EXPECT_FALSE(WriteTableFields(link, image, {3, 1, 1}, &status));
+  EXPECT_EQ(link.answer[4], 26);
 }
 
 TEST_F(TableServiceTest, WriteFailuresAskWithTheirOwnTexts) {
   // Error answer "Запись в таблицу не допускается" (code 12), then "Да" and
   // a mismatching echo, then "Нет".
-  ThenErrorAnswer(2, 12);
-  Then([](const TableRequest&) { return MakeAnswer(1, 0x82, 0, {3, 1, 4}); });
+  AnswerNextRequest(test::MakeErrorAnswer(1, 2, 12));
+  port->instead.push_back(MakeAnswer(1, 0x82, 0, {3, 1, 4}));
   host.answers = {true, false};
   EXPECT_FALSE(WriteTableFields(link, image, {3, 0, 4}, &status));
   ASSERT_EQ(host.shown.size(), 2u);
@@ -250,23 +265,16 @@ TEST_F(TableServiceTest, PlanFollowsTheCostRule) {
 
 TEST_F(TableServiceTest, PlanOfWideFieldsWritesRunsAndSplitsLongSpans) {
   using Plan = std::vector<FieldRange>;
-  // 22-byte fields 1 and 9: 9 x 22 + 26 = 224 against 2 x (22 + 26) = 96.
-  Bytes users(image.Table(4), image.Table(4) + 352);
-  image.Field(4, 1)[0] ^= 1;
-  image.Field(4, 9)[21] ^= 1;
-  EXPECT_EQ(PlanChangedWrites(image, {4, 0, 16}, users.data()), (Plan{{4, 1, 1}, {4, 9, 1}}));
-
-  // All 5 fields of 50 bytes changed: 250 bytes do not fit one request.
-  Bytes modem(image.Table(21), image.Table(21) + 250);
-  for (int i = 0; i < 250; ++i) image.Table(21)[i] ^= 0x80;
-  EXPECT_EQ(PlanChangedWrites(image, {21, 0, 5}, modem.data()), (Plan{{21, 0, 4}, {21, 4, 1}}));
-
-  // All 16 user records changed: 352 bytes go as 10 + 6.
+  // All 16 user records changed: 352 bytes go as 10 + 6. (Runs of wide fields
+  // and a span too long for one request: WriteChangedFields below.)
+  const Bytes users(image.Table(4), image.Table(4) + 352);
   for (int i = 0; i < 352; ++i) image.Table(4)[i] = static_cast<uint8_t>(users[i] + 1);
   EXPECT_EQ(PlanChangedWrites(image, {4, 0, 16}, users.data()), (Plan{{4, 0, 10}, {4, 10, 6}}));
 }
 
 TEST_F(TableServiceTest, WriteChangedFieldsSendsThePlanAndStopsAtFirstFailure) {
+  link.SetCredentials("111111", "1111");
+  std::memcpy(image.Table(4), Controller(4), 352);
   Bytes snap(image.Table(4), image.Table(4) + 352);
   EXPECT_TRUE(WriteChangedFields(link, image, {4, 0, 16}, snap.data(), &status));
   EXPECT_TRUE(port->writes.empty());
@@ -274,26 +282,28 @@ TEST_F(TableServiceTest, WriteChangedFieldsSendsThePlanAndStopsAtFirstFailure) {
   image.Field(4, 1)[0] = 'A';
   image.Field(4, 9)[0] = 'B';
   ASSERT_TRUE(WriteChangedFields(link, image, {4, 0, 16}, snap.data(), &status));
+  auto requests = port->Requests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[0].range, (FieldRange{4, 1, 1}));
   EXPECT_EQ(requests[1].range, (FieldRange{4, 9, 1}));
-  EXPECT_EQ(controller.Field(4, 9)[0], 'B');
+  EXPECT_EQ(port->controller.Field(4, 9)[0], 'B');
 
-  requests.clear();
-  ThenErrorAnswer(2, 3);
+  port->writes.clear();
+  AnswerNextRequest(test::MakeErrorAnswer(1, 2, 3));
   EXPECT_FALSE(WriteChangedFields(link, image, {4, 0, 16}, snap.data(), &status));
+  requests = port->Requests();
   ASSERT_EQ(requests.size(), link.attempts + 0u);
   for (const auto& rq : requests) EXPECT_EQ(rq.range, (FieldRange{4, 1, 1}));  // 9 never sent
   EXPECT_EQ(host.shown.size(), 1u);
 
   // A span too long for one request goes in pieces within the limit.
-  requests.clear();
+  port->writes.clear();
   Bytes modem(image.Table(21), image.Table(21) + 250);
   for (int i = 0; i < 250; ++i) image.Table(21)[i] = static_cast<uint8_t>(i);
   ASSERT_TRUE(WriteChangedFields(link, image, {21, 0, 5}, modem.data(), &status));
-  ASSERT_EQ(requests.size(), 2u);
+  ASSERT_EQ(port->Requests().size(), 2u);
   for (const auto& frame : port->writes) EXPECT_LE(frame.size(), 229u + 26u);
-  EXPECT_EQ(Bytes(controller.Table(21), controller.Table(21) + 250),
+  EXPECT_EQ(Bytes(Controller(21), Controller(21) + 250),
             Bytes(image.Table(21), image.Table(21) + 250));
 }
 

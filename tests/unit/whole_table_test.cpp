@@ -1,7 +1,13 @@
+#include "link/whole_table.h"
+
 #include <gtest/gtest.h>
 
-#include "link/whole_table.h"
-#include "table_controller_fake.h"
+#include <cstring>
+#include <memory>
+
+#include "link/config_image.h"
+#include "link/controller_link.h"
+#include "support/sim_line.h"
 
 namespace kvarta {
 namespace {
@@ -43,41 +49,58 @@ TEST(ChunkTable, CutsAPartOfATableFromItsFirstFieldAndClipsItToTheTable) {
   EXPECT_TRUE(ChunkFields({5, 0, 1}, false).empty());
 }
 
-class WholeTableTest : public ::testing::Test, public test::TableControllerFake {};
+class WholeTableTest : public ::testing::Test, public test::SimLinked {
+ protected:
+  WholeTableTest() { link.SetCredentials("111111", "1111"); }
+  test::Bytes Controller(int t) {
+    const uint8_t* p = port->controller.Field(t, 0);
+    return {p, p + TableCatalogue(t).Bytes()};
+  }
+  test::Bytes Image(int t) const {
+    return {image.Table(t), image.Table(t) + TableCatalogue(t).Bytes()};
+  }
+
+  test::FakeStatusBar& status = bar;
+  ConfigImage image;
+};
 
 TEST_F(WholeTableTest, ReadsAndWritesTableFourInChunks) {
-  for (int i = 0; i < 352; ++i) controller.Table(4)[i] = static_cast<uint8_t>(i * 7);
   ASSERT_TRUE(ReadWholeTable(link, image, 4, &status));
+  auto requests = port->Requests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[0].range, (FieldRange{4, 0, 11}));
   EXPECT_EQ(requests[1].range, (FieldRange{4, 11, 5}));
-  EXPECT_EQ(test::Bytes(image.Table(4), image.Table(4) + 352),
-            test::Bytes(controller.Table(4), controller.Table(4) + 352));
+  EXPECT_EQ(Image(4), Controller(4));
 
-  requests.clear();
-  for (int i = 0; i < 352; ++i) image.Table(4)[i] = static_cast<uint8_t>(i * 3);
+  port->writes.clear();
+  image.Field(4, 2)[0] = 'X';  // a sound users list: another name
   ASSERT_TRUE(WriteWholeTable(link, image, 4, &status));
+  requests = port->Requests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[0].range, (FieldRange{4, 0, 10}));
   EXPECT_EQ(requests[1].range, (FieldRange{4, 10, 6}));
-  EXPECT_EQ(requests[1].values.size(), 6u * 22);
-  EXPECT_EQ(test::Bytes(image.Table(4), image.Table(4) + 352),
-            test::Bytes(controller.Table(4), controller.Table(4) + 352));
+  EXPECT_EQ(port->writes[1].size(), 26u + 6 * 22);
+  EXPECT_EQ(Image(4), Controller(4));
 }
 
 TEST_F(WholeTableTest, FirstFailedChunkEndsTheTable) {
-  for (int i = 0; i < 550; ++i) controller.Table(22)[i] = 0x11;
-  Then([this](const test::TableRequest& rq) { return NormalAnswer(rq); });
-  ThenFailedRequest();
+  *port->controller.Field(0, 12) = 1;  // table 22 plain on the wire
+  std::memset(port->controller.Field(22, 0), 0x11, 550);
+  int writes = 0;
+  auto feed = port->on_write;
+  port->on_write = [&writes, feed](const test::Bytes& b) {
+    if (++writes == 1) feed(b);  // only the first chunk is answered
+  };
   EXPECT_FALSE(ReadWholeTable(link, image, 22, &status));
-  EXPECT_EQ(requests.size(), 1u + link.attempts);
+  EXPECT_EQ(writes, 1 + link.attempts);
   EXPECT_EQ(image.Field(22, 3)[49], 0x11);  // the first chunk stays read
   EXPECT_EQ(image.Field(22, 4)[0], 0x00);   // later fields keep their old values
 
-  requests.clear();
-  ThenErrorAnswer(2, 12);
+  port->on_write = feed;
+  port->writes.clear();
+  for (int i = 0; i < link.attempts; ++i) port->instead.push_back(test::MakeErrorAnswer(1, 2, 12));
   EXPECT_FALSE(WriteWholeTable(link, image, 22, &status));
-  EXPECT_EQ(requests.size(), link.attempts + 0u);  // the first chunk only
+  EXPECT_EQ(port->writes.size(), link.attempts + 0u);  // the first chunk only
 
   EXPECT_FALSE(ReadWholeTable(link, image, 18, &status));
   EXPECT_FALSE(WriteWholeTable(link, image, 5, &status));

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "gui/app/form_about.h"
+#include "gui/config/qt_config_dialogs.h"
 #include "gui/monitor/command_menu_view.h"
 #include "gui/monitor/qt_monitor_dialogs.h"
 
@@ -26,8 +27,9 @@ constexpr int kPanel3Width = 55;
 
 // Entries whose windows belong to later work stay disabled until they exist.
 bool EntryAvailable(const std::string& name) {
-  static const char* const kLive[] = {"Nexit",    "N8",    "NProgr_Wr", "N7",
-                                      "Nconnect", "NUser", "Nabout"};
+  static const char* const kLive[] = {"Nexit",    "N8",     "NProgr_Wr", "N7",
+                                      "Nconnect", "NUser",  "Nabout",    "Nrdcnf",
+                                      "NCmpCnf",  "Nident", "N13",       "N33"};
   for (const char* n : kLive) {
     if (name == n) return true;
   }
@@ -43,7 +45,7 @@ QSize ScreenSize() {
 
 TFormMain::TFormMain(ProgramFolders folders, SerialPortFactory& ports,
                      std::unique_ptr<Dialogs> dialogs)
-    : dialogs_(std::move(dialogs)) {
+    : dialogs_(std::move(dialogs)), config_dialogs_(std::make_unique<QtConfigDialogs>(this)) {
   setObjectName("TFormMain");
   setWindowTitle("Программа обслуживания контроллеров kvarta");
   timers_[MainTimer::kStart] = std::make_unique<QtTimer>(this, kStartTimerMs, "TimerStart");
@@ -70,6 +72,8 @@ TFormMain::TFormMain(ProgramFolders folders, SerialPortFactory& ports,
   const QSize screen = ScreenSize();
   session_ = std::make_unique<MainSession>(host_, RealClock(), *this, std::move(folders),
                                            screen.width(), screen.height(), ports);
+  config_actions_ = std::make_unique<ConfigActions>(*session_, host_, RealClock(), *bar1_,
+                                                    *config_dialogs_, *config_dialogs_);
 }
 
 TFormMain::~TFormMain() {
@@ -230,6 +234,16 @@ void TFormMain::OnMenu(const std::string& name) {
     Guarded([this] { session_->RunSessionReader(); });
   } else if (name == "N7") {
     Guarded([this] { session_->RunServiceLibrary(); });
+  } else if (name == "Nrdcnf") {
+    Guarded([this] { config_actions_->SaveConfiguration(); });
+  } else if (name == "NCmpCnf") {
+    Guarded([this] { config_actions_->CompareWithFile(); });
+  } else if (name == "Nident") {
+    Guarded([this] { config_actions_->ShowIdentification(); });
+  } else if (name == "N13") {
+    Guarded([this] { config_actions_->ShowTableState(); });
+  } else if (name == "N33") {
+    Guarded([this] { config_actions_->ChangeUsersAccess(); });
   }
 }
 
@@ -331,6 +345,14 @@ bool TFormMain::RunConnectionDialog() {
 
 bool TFormMain::RunLogOn(LogOnModel& model) {
   return dialogs_ && dialogs_->RunLogOn(*this, model);
+}
+
+int TFormMain::RunTableState(TableWritePlan& plan) {
+  return config_actions_->RunTableState(plan);
+}
+
+bool TFormMain::RestoreFromFile(TableWritePlan& plan) {
+  return config_actions_->RestoreFromFile(plan);
 }
 
 void TFormMain::ApplySavedGeometry() {

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "app/config_actions.h"
 #include "app/main_session.h"
 #include "gui/app/qt_timer.h"
 #include "gui/link/qt_host.h"
@@ -19,6 +20,7 @@ class QFrame;
 
 namespace kvarta::gui {
 
+class QtConfigDialogs;
 class QtMonitorDialogs;
 
 class TFormMain : public QMainWindow, public MainWindowView {
@@ -70,6 +72,11 @@ class TFormMain : public QMainWindow, public MainWindowView {
   void RebuildCommandMenus() override;
   MonitorDialogs* MonitorWindows() override;
   void RepeatPanelChanged() override;
+  int RunTableState(TableWritePlan& plan) override;
+  bool RestoreFromFile(TableWritePlan& plan) override;
+
+  // The configuration windows and file dialogs (tests may choose the files).
+  QtConfigDialogs& ConfigDialogs() { return *config_dialogs_; }
 
   // FormShow: geometry from the settings.
   void ApplySavedGeometry();
@@ -105,7 +112,9 @@ class TFormMain : public QMainWindow, public MainWindowView {
   QPushButton* bt_repeat_ = nullptr;
   QPushButton* bt_stored_ = nullptr;
   std::map<MainTimer, std::unique_ptr<QtTimer>> timers_;
+  std::unique_ptr<QtConfigDialogs> config_dialogs_;
   std::unique_ptr<MainSession> session_;
+  std::unique_ptr<ConfigActions> config_actions_;
   bool closed_ = false;
 };
 

@@ -1,4 +1,5 @@
-// The progress window of long reads and writes: four centred lines and a bar.
+// The progress window of long reads and writes (TFormWait): four centred
+// lines and a bar, shown over the disabled main window.
 #pragma once
 
 #include <QWidget>
@@ -6,20 +7,24 @@
 class QLabel;
 class QProgressBar;
 
+namespace kvarta {
+struct WaitModel;
+}
+
 namespace kvarta::gui {
 
 class TFormWait : public QWidget {
   Q_OBJECT
  public:
-  enum class Mode { kWriting, kReading };
-
-  TFormWait(Mode mode, QWidget* main_window);
+  TFormWait(const WaitModel& model, QWidget* main_window);
   ~TFormWait() override;
 
   QProgressBar* ProgressBar() const { return bar_; }
   QLabel* Line(int i) const { return lines_[i]; }
   // Shows the window over the disabled main window.
-  void Open(int maximum);
+  void Open();
+  // The bar from the model, repainted at once.
+  void Refresh(const WaitModel& model);
   // Closes it and gives the main window back.
   void Finish();
 

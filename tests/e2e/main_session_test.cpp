@@ -7,17 +7,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <memory>
 
 #include "connection/connect_model.h"
 #include "link/table_layout.h"
-#include "platform/port_map.h"
 #include "sim/controller.h"
-#include "sim/embedded_simulator.h"
 #include "support/fakes.h"
 #include "support/no_dialogs.h"
+#include "support/sim_session.h"
 
 namespace kvarta {
 namespace {
@@ -66,25 +65,20 @@ class FakeView : public MainWindowView {
 
 class MainSessionTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char dir[] = "/tmp/kvarta_session_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    home = dir;
-    ASSERT_EQ(getcwd(old_cwd, sizeof old_cwd), old_cwd);
-    ASSERT_EQ(chdir(home.c_str()), 0);  // sibling tools are looked for here
-  }
+  void SetUp() override { ASSERT_EQ(getcwd(old_cwd, sizeof old_cwd), old_cwd); }
   void TearDown() override {
     session.reset();
     EXPECT_EQ(chdir(old_cwd), 0);
-    std::system(("rm -rf " + home).c_str());
   }
-  void Start(sim::SimulatorOptions options = {},
+  void Start(const sim::SimulatorOptions& options = {},
              const std::function<void(sim::Controller&)>& prepare = {}) {
-    simulator = std::make_unique<sim::SimulatorPortFactory>(options);
-    if (prepare) simulator->simulator().WithController(prepare);
-    ASSERT_TRUE(simulator->Start());
-    session = std::make_unique<MainSession>(host, RealClock(), view, FoldersIn(home), 1280, 1024,
-                                            *simulator);
+    session.reset();
+    host.shown.clear();
+    sim = std::make_unique<test::SimSession>(options, prepare);
+    ASSERT_TRUE(sim->started);
+    ASSERT_EQ(chdir(sim->home.path().c_str()), 0);  // sibling tools are looked for here
+    session = std::make_unique<MainSession>(host, RealClock(), view, sim->folders(), 1280, 1024,
+                                            sim->ports);
     view.connect = [this] {
       ConnectModel m(host, session->store(), session->connector(), dialogs);
       m.OnShow();
@@ -98,14 +92,14 @@ class MainSessionTest : public ::testing::Test {
     for (const auto& w : host.shown) all += w.line1 + "|" + w.line2 + "\n";
     return all;
   }
+  std::string Home() const { return sim->home.path(); }
 
-  std::string home;
   char old_cwd[4096] = {};
   test::FakeHost host;
   FakeView view;
   test::NoDialogs dialogs;
   std::string address;
-  std::unique_ptr<sim::SimulatorPortFactory> simulator;
+  std::unique_ptr<test::SimSession> sim;
   std::unique_ptr<MainSession> session;
 };
 
@@ -131,7 +125,7 @@ TEST_F(MainSessionTest, DirectStartUpIdentifiesLogsOnAndReadsTheStartTables) {
   EXPECT_FALSE(view.timers[static_cast<int>(MainTimer::kControl)].running);
   // The settings were saved after "Связаться".
   struct stat st {};
-  EXPECT_EQ(stat((home + "/INI/kvarta04.ini").c_str(), &st), 0);
+  EXPECT_EQ(stat((Home() + "/INI/kvarta04.ini").c_str(), &st), 0);
 
   session->EndConnection();
   EXPECT_FALSE(session->facts().connection_established);
@@ -172,9 +166,6 @@ TEST_F(MainSessionTest, IdentificationChecksStopTheStartUp) {
       {17, 2, "Неизвестный код типа требуемого модема (2) в устройстве|\n"},
   };
   for (const Case& c : cases) {
-    TearDown();
-    SetUp();
-    host.shown.clear();
     Start({}, [&c](sim::Controller& ctl) { *ctl.Field(0, c.field) = c.value; });
     session->StartUp();
     EXPECT_EQ(Messages(), c.message);
@@ -194,7 +185,7 @@ TEST_F(MainSessionTest, BroadcastAddressIsReplacedByTheAnsweringOneAndSaved) {
   ASSERT_TRUE(session->facts().connection_established) << Messages();
   EXPECT_EQ(session->store().settings.dir_conn.adr, 23);
   session->Close();
-  std::ifstream ini(home + "/INI/kvarta04.ini");
+  std::ifstream ini(Home() + "/INI/kvarta04.ini");
   std::string text((std::istreambuf_iterator<char>(ini)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find("Adr=23"), std::string::npos) << text;
 }
@@ -218,17 +209,11 @@ TEST_F(MainSessionTest, DestroyedTableIsShownAndTheTableStatesAreRead) {
 }
 
 TEST_F(MainSessionTest, KeepAliveIntervalFollowsTable20Field4) {
-  for (int value : {45, 20, 30}) {
-    TearDown();
-    SetUp();
-    Start({}, [value](sim::Controller& ctl) {
-      uint8_t* f = ctl.Field(20, 4);
-      f[0] = static_cast<uint8_t>(value);
-      f[1] = 0;
-    });
+  // One second below the controller's wait, 9 s when that is out of 10..30.
+  for (auto [value, interval] : {std::pair{45, 9000}, std::pair{30, 29000}}) {
+    Start({}, [value](sim::Controller& ctl) { *ctl.Field(20, 4) = static_cast<uint8_t>(value); });
     session->StartUp();
-    const int expected = (value >= 10 && value <= 30 ? value - 1 : 9) * 1000;
-    EXPECT_EQ(view.intervals[static_cast<int>(MainTimer::kRerun)], expected) << value;
+    EXPECT_EQ(view.intervals[static_cast<int>(MainTimer::kRerun)], interval) << value;
   }
 }
 
@@ -253,8 +238,8 @@ TEST_F(MainSessionTest, MenusFollowTheSiblingFiles) {
   EXPECT_TRUE(view.menu.Visible("N4"));
   EXPECT_FALSE(view.menu.Visible("Nrdcnf"));
   EXPECT_FALSE(view.menu.Visible("NUser"));
-  std::ofstream(home + "/session_reader") << "x";
-  std::ofstream(home + "/fw_loader") << "x";
+  std::ofstream(Home() + "/session_reader") << "x";
+  std::ofstream(Home() + "/fw_loader") << "x";
   session->RefreshMainMenu();
   EXPECT_TRUE(view.menu.Visible("N8"));
   EXPECT_TRUE(view.menu.Visible("NProgr_Wr"));
@@ -263,23 +248,9 @@ TEST_F(MainSessionTest, MenusFollowTheSiblingFiles) {
   EXPECT_TRUE(view.menu.Visible("N8"));
   EXPECT_FALSE(view.menu.Visible("NProgr_Wr"));
   EXPECT_FALSE(view.menu.Visible("N7"));
-  std::ofstream(home + "/admin_tools.so") << "x";
+  std::ofstream(Home() + "/admin_tools.so") << "x";
   session->RefreshMainMenu();
   EXPECT_TRUE(view.menu.Visible("N7"));
-}
-
-TEST_F(MainSessionTest, EscDuringTheIdentificationAbortsWithoutRetry) {
-  sim::SimulatorOptions options;
-  options.fault.kind = sim::FaultKind::kSilence;
-  Start(options);
-  int pumps = 0;
-  host.on_pump = [&] {
-    if (++pumps == 5) host.escape = true;
-  };
-  session->StartUp();
-  EXPECT_FALSE(session->facts().connection_established);
-  EXPECT_EQ(session->link().result_code, 19u);
-  EXPECT_EQ(Messages(), "");  // no retry question after Esc
 }
 
 TEST_F(MainSessionTest, ConnectionDialogLeftWithoutConnectingKeepsTheProgramDisconnected) {
@@ -335,8 +306,6 @@ TEST_F(MainSessionTest, AdapterStartUpProgramsTheAdapterThenIdentifies) {
   }
   EXPECT_TRUE(programmed);
 
-  TearDown();
-  SetUp();
   options.adapter.refuse = "at@l";
   Start(options);
   session->store().settings.curr.conn_prz = 2;

@@ -14,9 +14,9 @@
 
 #include "link/crc16.h"
 #include "sim/controller.h"
-#include "sim/line_rate.h"
 #include "sim/simulator.h"
 #include "support/frames.h"
+#include "support/temp_dir.h"
 
 namespace kvarta::sim {
 namespace {
@@ -128,27 +128,6 @@ TEST(SimServer, SilenceAndCutShortFaults) {
   EXPECT_EQ(head[2], 11);
 }
 
-TEST(SimServer, ListensOnlyAtItsRate) {
-  SimulatorOptions options;
-  options.listen_baud = 9600;
-  Simulator sim(options);
-  const std::string path = sim.StartOnPty();
-  ASSERT_FALSE(path.empty());
-  Line line(path);
-  ASSERT_TRUE(line.ok());
-
-  ASSERT_TRUE(SetLineRate(line.fd(), 19200));
-  EXPECT_EQ(LineRateOf(line.fd()), 19200u);
-  line.Send(Read(255, 0, 0, 1));
-  EXPECT_TRUE(line.Receive(1, 300).empty());
-
-  ASSERT_TRUE(SetLineRate(line.fd(), 9600));
-  line.Send(Read(255, 0, 0, 1));
-  const Bytes answer = line.Receive(11);
-  ASSERT_EQ(answer.size(), 11u);
-  EXPECT_EQ(answer[1], 1);
-}
-
 TEST(SimServer, PacedAnswerTakesItsLineTime) {
   SimulatorOptions options;
   options.pace_baud = 1200;  // 10 bits a byte: about 8.3 ms per byte
@@ -168,9 +147,8 @@ TEST(SimServer, PacedAnswerTakesItsLineTime) {
 }
 
 TEST(SimServer, StateFileKeepsTablesBetweenRuns) {
-  char dir_template[] = "/tmp/kvarta-sim-state-XXXXXX";
-  ASSERT_NE(mkdtemp(dir_template), nullptr);
-  const std::string state = std::string(dir_template) + "/state.bin";
+  test::TempDir dir;
+  const std::string state = dir.File("state.bin");
 
   SimulatorOptions options;
   options.state_file = state;
@@ -208,8 +186,6 @@ TEST(SimServer, StateFileKeepsTablesBetweenRuns) {
     EXPECT_FALSE(sim.StateLoaded());
     sim.WithController([](Controller& c) { EXPECT_EQ(c.Address(), 3); });
   }
-  std::remove(state.c_str());
-  rmdir(dir_template);
 }
 
 }  // namespace

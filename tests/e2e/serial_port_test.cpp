@@ -1,7 +1,7 @@
+// The POSIX serial port on a pseudo-terminal.
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -18,19 +18,6 @@
 
 namespace kvarta {
 namespace {
-
-TEST(ClampLineSettings, ClampsEveryValueToWhatTheLineAccepts) {
-  EXPECT_EQ(ClampLineSettings(50, 8, 0, 0, true, false).rate, 110u);
-  EXPECT_EQ(ClampLineSettings(500000, 8, 0, 0, true, false).rate, 256000u);
-  EXPECT_EQ(ClampLineSettings(5760, 8, 0, 0, true, false).rate, 5760u);
-  EXPECT_EQ(ClampLineSettings(9600, 9, 0, 0, true, false).data_bits, 8);
-  EXPECT_EQ(ClampLineSettings(9600, 2, 0, 0, true, false).data_bits, 4);
-  EXPECT_EQ(ClampLineSettings(9600, 8, 2, 0, true, false).parity, Parity::kOdd);
-  EXPECT_EQ(ClampLineSettings(9600, 8, 3, 0, true, false).parity, Parity::kNone);
-  EXPECT_EQ(ClampLineSettings(9600, 8, -1, 0, true, false).parity, Parity::kNone);
-  EXPECT_EQ(ClampLineSettings(9600, 8, 0, 1, true, false).stop_bits, StopBits::kOneAndHalf);
-  EXPECT_EQ(ClampLineSettings(9600, 8, 0, 5, true, false).stop_bits, StopBits::kOne);
-}
 
 // A pseudo-terminal stands in for the serial device: the test holds the
 // master side, the port under test opens the slave by its path.
@@ -106,30 +93,6 @@ TEST_F(PtyTest, OpensAtNonStandardRateInRawModeWithoutModemLines) {
   EXPECT_TRUE(line.raw);
   EXPECT_TRUE(line.ignores_modem_lines);
   EXPECT_TRUE(line.receiver_on);
-}
-
-TEST(RawLine, FrameFormatFollowsTheClampedSettings) {
-  // Starts from a line with every flag set, so leftovers would show.
-  LineReport line = PreviewRawLine(ClampLineSettings(9600, 2, 1, 1, true, false));
-  EXPECT_EQ(line.data_bits, 5);  // four data bits open as five
-  EXPECT_EQ(line.parity, Parity::kEven);
-  EXPECT_TRUE(line.two_stop_bits);  // one and a half
-  EXPECT_TRUE(line.raw);
-  EXPECT_TRUE(line.ignores_modem_lines);
-  EXPECT_TRUE(line.receiver_on);
-
-  line = PreviewRawLine(ClampLineSettings(9600, 7, 2, 2, true, false));
-  EXPECT_EQ(line.data_bits, 7);
-  EXPECT_EQ(line.parity, Parity::kOdd);
-  EXPECT_TRUE(line.two_stop_bits);
-
-  line = PreviewRawLine(ClampLineSettings(7680, 6, 3, 5, true, false));
-  EXPECT_EQ(line.data_bits, 6);
-  EXPECT_EQ(line.parity, Parity::kNone);
-  EXPECT_FALSE(line.two_stop_bits);
-  EXPECT_EQ(line.output_rate, 7680u);
-  EXPECT_EQ(line.input_rate, 7680u);
-  EXPECT_TRUE(line.raw);
 }
 
 TEST_F(PtyTest, SetsEveryTableRateAndClampsOthers) {
@@ -262,18 +225,6 @@ TEST_F(PtyTest, PortIsNotShared) {
   }
   first.reset();
   EXPECT_NE(Open(), nullptr);  // free again once closed
-}
-
-TEST(OpenComPort, FailsForMissingOrNonTerminalPaths) {
-  EXPECT_EQ(OpenComPort("/dev/nonexistent-kvarta-port", LineSettings{.rate = 9600}), nullptr);
-  EXPECT_EQ(OpenComPort("", LineSettings{.rate = 9600}), nullptr);
-
-  char path[] = "/tmp/kvarta-not-a-tty-XXXXXX";
-  const int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  close(fd);
-  EXPECT_EQ(OpenComPort(path, LineSettings{.rate = 9600}), nullptr);
-  unlink(path);
 }
 
 }  // namespace
