@@ -1,18 +1,20 @@
 // The tool's commands and monitoring commands against the simulated
 // controller: what goes on the wire (--trace), what is printed, the history
 // file they share, and the watch loops ended by Ctrl-C.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "e2e/run_program.h"
+#include "support/temp_dir.h"
 
 namespace kvarta::test {
 namespace {
@@ -43,19 +45,13 @@ std::vector<std::string> Lines(const std::string& text) {
 
 class MonitorCommandsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char dir[] = "/tmp/kvarta_e2e_monitorXXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    home = dir;
-  }
-  void TearDown() override { std::system(("rm -rf '" + home + "'").c_str()); }
-
   ProgramRun Ctl(const std::string& args) {
-    return RunProgram(KVARTACTL_PATH, "--home '" + home + "' " + args);
+    return RunProgram(KVARTACTL_PATH, "--home " + home + " " + args);
   }
   std::string HistoryFile() const { return home + "/INI/comm_history.ini"; }
 
-  std::string home;
+  TempDir dir;
+  const std::string home = dir.path();
 };
 
 TEST_F(MonitorCommandsTest, AnHourCommandOverAPeriodWritesTwelveFieldsAndHistoryListsIt) {
@@ -252,16 +248,16 @@ TEST_F(MonitorCommandsTest, SessionRecordIsReadShownSavedAndViewedFromItsFile) {
   EXPECT_TRUE(Has(saved.err, "Сохранено в файле " + home + "/COMMUNIC_SESSION/kvarta04-mc55it-"))
       << saved.err;
   const std::string file = home + "/own";
-  ASSERT_EQ(Ctl("--simulator session read --save '" + file + "'").exit_code, 0);
+  ASSERT_EQ(Ctl("--simulator session read --save " + file).exit_code, 0);
   const std::string written = Slurp(file + ".txt");
   EXPECT_EQ(text.out.substr(0, 11), written.substr(0, 11));
   // A file that is there is replaced only with --yes.
-  const ProgramRun kept = Ctl("--simulator session read --save '" + file + ".txt'");
+  const ProgramRun kept = Ctl("--simulator session read --save " + file + ".txt");
   EXPECT_EQ(kept.exit_code, 1);
   EXPECT_TRUE(Has(kept.err, "Файл own.txt уже есть.\nВы хотите заменить его?\n")) << kept.err;
-  EXPECT_EQ(Ctl("--simulator session read --yes --save '" + file + ".txt'").exit_code, 0);
+  EXPECT_EQ(Ctl("--simulator session read --yes --save " + file + ".txt").exit_code, 0);
 
-  const ProgramRun viewed = Ctl("session view '" + file + ".txt'");
+  const ProgramRun viewed = Ctl("session view " + file + ".txt");
   ASSERT_EQ(viewed.exit_code, 0) << viewed.err;
   EXPECT_EQ(viewed.out, text.out);
   std::FILE* big = std::fopen((home + "/big.txt").c_str(), "wb");
@@ -269,7 +265,7 @@ TEST_F(MonitorCommandsTest, SessionRecordIsReadShownSavedAndViewedFromItsFile) {
   const std::string bytes(12601, 'a');
   std::fwrite(bytes.data(), 1, bytes.size(), big);
   std::fclose(big);
-  const ProgramRun refused = Ctl("session view '" + home + "/big.txt'");
+  const ProgramRun refused = Ctl("session view " + home + "/big.txt");
   EXPECT_EQ(refused.exit_code, 1);
   EXPECT_TRUE(Has(refused.err, "Длина файла превышает допустимую\n(д.б. не больше 12600\n"))
       << refused.err;
@@ -277,7 +273,7 @@ TEST_F(MonitorCommandsTest, SessionRecordIsReadShownSavedAndViewedFromItsFile) {
 
 TEST_F(MonitorCommandsTest, RecordingModeWritesOnlyAChangeAndClearingWritesTheModeBack) {
   const std::string state = home + "/sim.state";
-  const std::string sim = "--simulator --sim-state '" + state + "' --trace " + kAdjuster;
+  const std::string sim = "--simulator --sim-state " + state + " --trace " + kAdjuster;
   const ProgramRun set = Ctl(sim + "session mode 2");
   ASSERT_EQ(set.exit_code, 0) << set.err;
   EXPECT_EQ(set.out,
@@ -300,43 +296,41 @@ TEST_F(MonitorCommandsTest, RecordingModeWritesOnlyAChangeAndClearingWritesTheMo
   EXPECT_TRUE(Has(empty.err, "Длина текста сообщения равна нулю.")) << empty.err;
 }
 
-// A watch command runs in the background until it is sent Ctrl-C.
+// A watch command runs in the background until it is sent Ctrl-C; what it
+// printed goes to a file of the test.
 class Watcher {
  public:
-  Watcher(const std::string& home, const std::string& args) {
-    char out[] = "/tmp/kvarta_e2e_watchXXXXXX";
-    close(mkstemp(out));
-    out_ = out;
-    pid_ = fork();
-    if (pid_ == 0) {
-      std::freopen(out_.c_str(), "w", stdout);
-      std::freopen("/dev/null", "w", stderr);
-      std::freopen("/dev/null", "r", stdin);
-      const std::string cmd =
-          std::string("exec ") + KVARTACTL_PATH + " --home '" + home + "' " + args;
-      execl("/bin/sh", "sh", "-c", cmd.c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
+  Watcher(const std::string& home, const std::string& args) : out_(scratch_.File("out")) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_ = Spawn(KVARTACTL_PATH, "--home " + home + " " + args, &actions);
+    posix_spawn_file_actions_destroy(&actions);
   }
   ~Watcher() {
     if (pid_ > 0) Stop();
-    std::remove(out_.c_str());
   }
+  Watcher(const Watcher&) = delete;
+  Watcher& operator=(const Watcher&) = delete;
+
   std::string Output() const { return Slurp(out_); }
-  // Waits (without a limit on its own: the test's timeout stands) until the
-  // output holds n JSON objects.
+  // Waits until the output holds n lines (the test's own timeout stands).
   void WaitFor(size_t n) const {
-    while (Count(Output(), "\n") < n) usleep(50 * 1000);
+    while (pid_ > 0 && Count(Output(), "\n") < n) usleep(50 * 1000);
   }
+  // Ctrl-C, then the exit status.
   int Stop() {
     kill(pid_, SIGINT);
     int status = 0;
-    waitpid(pid_, &status, 0);
+    const bool ended = waitpid(pid_, &status, 0) == pid_;
     pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
  private:
+  TempDir scratch_;
   std::string out_;
   pid_t pid_ = -1;
 };
