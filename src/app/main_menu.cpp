@@ -1,8 +1,12 @@
 #include "app/main_menu.h"
 
-#include "connection/program_folders.h"
-
 #include <sys/stat.h>
+
+#include <algorithm>
+
+#include "connection/program_folders.h"
+#include "monitor/command_texts.h"
+#include "platform/text_format.h"
 
 namespace kvarta {
 namespace {
@@ -41,25 +45,20 @@ std::vector<MenuItemSpec> BuildTree() {
       {"N5", "Очистка буфера содержимого сеанса связи", "Nsetting", 0},
       {"N7", "Передача управления", "Nsetting", 0},
       {"NCommand", "Команда контроллеру", "Nsetting", 0},
-      {"no1", "Отправить блок программируемых параметров", "NCommand", 1},
-      {"no2", "Установить время контроллера по часам ВРГ", "NCommand", 2},
-      {"no3", "Опросить признаки текущего состояния ВРГ", "NCommand", 3},
-      {"no4", "Опросить часовые данные ВРГ              ЧАС", "NCommand", 4},
-      {"no5", "Опросить суточные данные ВРГ             СУТКИ", "NCommand", 5},
-      {"no6", "Опросить все виды данных ВРГ             ВСЕ", "NCommand", 6},
-      {"no7", "Отправить признаки текущего состояния ВРГ", "NCommand", 7},
-      {"no8", "Отправить часовые данные ВРГ             ЧАС", "NCommand", 8},
-      {"no9", "Отправить суточные данные                СУТКИ", "NCommand", 9},
-      {"no10", "Отправить все виды данных ВРГ            ВСЕ", "NCommand", 10},
-      {"no11", "Запросить состояние счета SIM-карты модема", "NCommand", 11},
-      {"no12", "Запросить остаток оплаченного трафика", "NCommand", 12},
-      {"no13", "Оплатить трафик", "NCommand", 13},
-      {"no14", "Перезапустить контроллер", "NCommand", 255},
       {"Nconnect", "Связь с другим устройством", "", 0},
       {"Nvers", "Общее", "", 0},
       {"NUser", "Идентификация пользователя программы", "Nvers", 0},
       {"Nabout", "О программе", "Nvers", 0},
   };
+  // The command items take their captions from the commands' own texts.
+  const auto at =
+      std::find_if(t.begin(), t.end(), [](const auto& i) { return i.name == "Nconnect"; });
+  std::vector<MenuItemSpec> commands;
+  for (int code = 1; code <= 13; ++code) {
+    commands.push_back({Format("no%d", code), CommandMenuCaption(code), "NCommand", code});
+  }
+  commands.push_back({"no14", CommandMenuCaption(kRestartCode), "NCommand", kRestartCode});
+  t.insert(at, commands.begin(), commands.end());
   return t;
 }
 

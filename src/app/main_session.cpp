@@ -11,7 +11,8 @@ MainSession::MainSession(Host& host, Clock& clock, MainWindowView& view, Program
       calls_(parts_),
       start_up_(parts_, calls_, *this),
       tools_(parts_, calls_, *this),
-      effects_(parts_, calls_, *this) {
+      effects_(parts_, calls_, *this),
+      monitor_(parts_) {
   ControllerLink& link = parts_.link;
   link.address = 0;
   link.exchange_status_panel = StatusPanelRef{&view.StatusBar1(), 3};
@@ -55,9 +56,11 @@ void MainSession::SaveSettings() {
   parts_.view.Geometry(w, h, l, t);
   parts_.store.SetWindowGeometry(w, h, l, t);
   parts_.store.Save();
+  monitor_.SaveHistory();
 }
 
 void MainSession::RefreshMainMenu() {
+  monitor_.FillMenuFacts(parts_.facts);
   const ControllerFacts& facts = parts_.facts;
   MenuInputs in;
   in.connected = facts.connection_established;
@@ -67,6 +70,7 @@ void MainSession::RefreshMainMenu() {
   in.history_label = facts.history_label;
   in.modem_panel_visible = parts_.view.ModemPanelVisible();
   parts_.view.ApplyMenuState(kvarta::RefreshMainMenu(in));
+  monitor_.AfterMenuRefresh();
 }
 
 void MainSession::Disconnect() {
@@ -87,6 +91,7 @@ void MainSession::Disconnect() {
   link.ResetCredentials();
   parts_.facts.write_access = false;
   view.ResetRepeatPanel();
+  monitor_.AfterDisconnect();
   RefreshMainMenu();
 }
 

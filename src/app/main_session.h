@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/call_supervision.h"
+#include "app/monitor_actions.h"
 #include "app/session_effects.h"
 #include "app/session_parts.h"
 #include "app/sibling_tools.h"
@@ -63,6 +64,8 @@ class MainSession : public SessionControl {
   const CallSupervision& calls() const { return calls_; }
   // What the configuration flows and editors refresh when they change tables.
   ConfigurationSession& effects() { return effects_; }
+  // The commands, their history and the monitoring windows.
+  MonitorActions& monitor() { return monitor_; }
 
  private:
   SessionParts parts_;
@@ -70,6 +73,7 @@ class MainSession : public SessionControl {
   StartUpSequence start_up_;
   SiblingTools tools_;
   SessionEffects effects_;
+  MonitorActions monitor_;
   bool closing_ = false;
 };
 

@@ -18,6 +18,8 @@
 
 namespace kvarta {
 
+class MonitorDialogs;
+
 enum class MainTimer { kStart, kMessage, kMoney, kControl, kRerun };
 
 inline constexpr int kStartTimerMs = 500;
@@ -58,6 +60,10 @@ class MainWindowView {
   virtual void CloseMonitoringWindows() {}
   // Rebuilds the "Команда контроллеру" menus from VrgParamsCopy and ServerCount.
   virtual void RebuildCommandMenus() {}
+  // The commands' and monitoring windows; null: none of them can open.
+  virtual MonitorDialogs* MonitorWindows() { return nullptr; }
+  // The repeat panel's buttons or Label2 changed (during a command too).
+  virtual void RepeatPanelChanged() {}
 };
 
 // What the program knows of the connected controller, kept current by the

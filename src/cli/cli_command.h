@@ -40,6 +40,8 @@ struct CliCommand {
   int (*run)(CliContext& context);
 };
 
+// command, history, diagnostics, clock, vrg-clocks, session.
+void AddMonitorCommands(std::vector<CliCommand>& commands);
 // identify, read, write, restart.
 void AddTableCommands(std::vector<CliCommand>& commands);
 // search, imitate-modem.

@@ -24,6 +24,7 @@ void TraceFrame(int64_t start_ns, Clock& clock, TraceDirection dir, const uint8_
 const std::vector<CliCommand>& Commands() {
   static const std::vector<CliCommand> commands = [] {
     std::vector<CliCommand> all;
+    AddMonitorCommands(all);
     AddTableCommands(all);
     AddLineCommands(all);
     AddConfigCommands(all);

@@ -53,6 +53,10 @@ bool CliHost::ShowMessage(const MessageWindowModel& w) {
   }
   std::fputs(text.c_str(), stderr);
   if (!w.yes_visible) return false;
+  if (answer_questions_yes && w.kind == kMessageQuestion) {
+    std::fputs("Да\n", stderr);
+    return true;
+  }
   if (!interactive_ || !isatty(STDIN_FILENO)) {
     if (!w.line3.empty()) std::fprintf(stderr, "%s Нет\n", w.line3.c_str());
     return false;

@@ -16,6 +16,10 @@ class CliHost : public Host {
   bool TakeEscape() override;
   bool ShowMessage(const MessageWindowModel& window) override;
 
+  // Questions ("Да" / "Нет") the command line has answered already (--yes);
+  // a retry after a failure is never answered this way.
+  bool answer_questions_yes = false;
+
   // Installs the Ctrl-C handler: the first press aborts the running exchange,
   // a second one ends the program.
   static void InstallInterruptHandler();

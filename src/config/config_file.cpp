@@ -12,6 +12,7 @@
 #include "config/user_list.h"
 #include "link/config_image.h"
 #include "link/message_window.h"
+#include "link/modem_type.h"
 #include "platform/atomic_file.h"
 #include "platform/cp1251.h"
 #include "platform/file_names.h"
@@ -141,9 +142,7 @@ std::array<uint8_t, kConfigFileSize> ConfigFileBytes(const ConfigFileRecord& rec
 
 std::string ProposedConfigFileName(const ConfigFileRecord& record, const LocalDateTime& now) {
   const uint8_t modem = record.bytes[ConfigFileRecord::kModemOffset];
-  std::string modem_name = ModemTypeFileName(modem);
-  // Codes without a name of their own still give a telling, distinct name.
-  if (modem_name.empty()) modem_name = Format("modem%u", modem);
+  const std::string modem_name = ModemTypeFileName(modem);
   const std::string name = CleanFileNamePart(record.ControllerName());
   return Format("kvarta%02u-%s-%s-%03u-%02d%02d%02d-%02d%02d.cnf",
                 record.bytes[ConfigFileRecord::kVersionOffset], modem_name.c_str(), name.c_str(),

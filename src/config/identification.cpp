@@ -14,28 +14,6 @@ std::string TwoDigitsOrStars(unsigned v, bool valid) {
 
 }  // namespace
 
-std::string ModemTypeName(uint8_t code) {
-  switch (code) {
-    case t0::kModemSc3000:
-      return "SC3000";
-    case t0::kModemMc55it:
-      return "mc55iT";
-    default:
-      return "";
-  }
-}
-
-std::string ModemTypeFileName(uint8_t code) {
-  switch (code) {
-    case t0::kModemSc3000:
-      return "sc3000";
-    case t0::kModemMc55it:
-      return "mc55it";
-    default:
-      return "";
-  }
-}
-
 IdentificationView DecodeIdentification(const uint8_t* ident, bool full) {
   auto at = [ident](int field) -> unsigned { return ident[field]; };
   IdentificationView v;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "link/modem_type.h"  // ModemTypeName, ModemTypeFileName
+
 namespace kvarta {
 
 struct IdentificationValue {
@@ -29,10 +31,5 @@ struct IdentificationView {
 // Decodes the 18 identification bytes; in reduced mode the items beyond type,
 // software version and modem type are left empty.
 IdentificationView DecodeIdentification(const uint8_t* ident, bool full);
-
-// Modem type names by table 0 field 17: display and file-name forms; "" for
-// other codes.
-std::string ModemTypeName(uint8_t code);
-std::string ModemTypeFileName(uint8_t code);
 
 }  // namespace kvarta

@@ -1,24 +1,18 @@
 // Table 17: the named diagnostic flags and the summary of the last sessions.
 // A flag's title is the line the diagnostics window shows for it. Bits
 // without a defined meaning are not described.
+#include "link/diagnostic_flags.h"
 #include "link/table_layout_build.h"
 #include "platform/text_format.h"
 
-namespace kvarta::layout_build {
+namespace kvarta {
 namespace {
 
-namespace t17 = layout::t17;
-
-struct Flag {
-  int byte;
-  int bit;
-  const char* name;
-  const char* text;
-};
-
 // Server fields: byte 0 the controller itself, the others modem and link.
-constexpr Flag kServerFlags[] = {
+// Bit 1 of byte 0 is a flag of its own whose text names field 0 on either server.
+constexpr DiagnosticFlagText kServerFlags[] = {
     {0, 0, "eeprom_fault", "Неисправна EEPROM-память контроллера"},
+    {0, 1, "unknown_message", "Неизвестное сообщение (поле 0, байт 0, бит 1)"},
     {0, 2, "table_destroyed", "Разрушена таблица контроллера"},
     {2, 0, "phone_no_answer", "Не получен ответ на команду (телефон)"},
     {2, 1, "hang_up_1_failed", "Нештатное завершение команды HANG_UP_1"},
@@ -53,7 +47,7 @@ constexpr Flag kServerFlags[] = {
 };
 
 // Byte 0 of a VRG field.
-constexpr Flag kVrgFlags[] = {
+constexpr DiagnosticFlagText kVrgFlags[] = {
     {0, 0, "no_link", "Нет связи"},
     {0, 1, "ide_12_missing", "Не получены параметры идентификации и состояние (IDE_12)"},
     {0, 2, "sys_34_missing", "Не получены системные параметры (SYS_34)"},
@@ -65,7 +59,7 @@ constexpr Flag kVrgFlags[] = {
 };
 
 // The four bytes of one run; byte is counted from the run's first byte.
-constexpr Flag kRunFlags[] = {
+constexpr DiagnosticFlagText kRunFlags[] = {
     {0, 0, "sta_02_missing", "Не получены  (STA_02)"},
     {0, 1, "ins_04_missing", "Не получены мгновенные данные (INS_04)"},
     {0, 2, "adj_28_missing", "Не получены параметры измерительных каналов (ADJ_28)"},
@@ -95,6 +89,27 @@ constexpr Flag kRunFlags[] = {
     {3, 7, "gas_params_not_written", "Параметры газа не записаны"},
 };
 
+}  // namespace
+
+std::span<const DiagnosticFlagText> ServerDiagnosticFlags() {
+  return kServerFlags;
+}
+
+std::span<const DiagnosticFlagText> VrgDiagnosticFlags() {
+  return kVrgFlags;
+}
+
+std::span<const DiagnosticFlagText> RunDiagnosticFlags() {
+  return kRunFlags;
+}
+
+}  // namespace kvarta
+
+namespace kvarta::layout_build {
+namespace {
+
+namespace t17 = layout::t17;
+
 constexpr int kServers = 2;
 constexpr int kRuns = 3;
 
@@ -102,8 +117,8 @@ void ServerFlags(TableBuilder& b) {
   for (int s = 0; s < kServers; ++s) {
     const int field = b.FieldOffset(t17::kServerFlags + s);
     const std::string prefix = Format("server%d.", s + 1);
-    const std::string shown = Format("Сервер %d. ", s + 1);
-    for (const Flag& f : kServerFlags) {
+    const std::string shown = Format(kServerFlagPrefix, s + 1);
+    for (const DiagnosticFlagText& f : ServerDiagnosticFlags()) {
       // The controller's own flags are shown without the server.
       b.Bit(prefix + f.name, field + f.byte, f.bit, (f.byte == 0 ? "" : shown) + f.text);
     }
@@ -131,15 +146,15 @@ void VrgFlags(TableBuilder& b) {
   for (int v = 0; v < layout::t9::kMaxVrgs; ++v) {
     const int field = b.FieldOffset(t17::kVrgFlags + v);
     const std::string prefix = Format("vrg%d.", v + 1);
-    const std::string shown = Format("ВРГ №%d. ", v + 1);
-    for (const Flag& f : kVrgFlags) {
+    const std::string shown = Format(kVrgFlagPrefix, v + 1);
+    for (const DiagnosticFlagText& f : VrgDiagnosticFlags()) {
       b.Bit(prefix + f.name, field + f.byte, f.bit, shown + f.text);
     }
     for (int r = 0; r < kRuns; ++r) {
       const int run = field + t17::kRunFlags + t17::kRunFlagBytes * r;
       const std::string run_prefix = prefix + Format("run%d.", r + 1);
-      const std::string run_shown = shown + Format("Нитка №%d. ", r + 1);
-      for (const Flag& f : kRunFlags) {
+      const std::string run_shown = shown + Format(kRunFlagPrefix, r + 1);
+      for (const DiagnosticFlagText& f : RunDiagnosticFlags()) {
         b.Bit(run_prefix + f.name, run + f.byte, f.bit, run_shown + f.text);
       }
     }

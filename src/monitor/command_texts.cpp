@@ -51,7 +51,7 @@ constexpr std::array<CommandText, kCommandCodeCount> kTexts = {{
 }};
 
 struct TextTables {
-  std::array<std::string, kCommandCodeCount> title, short_name, second_line, menu;
+  std::array<std::string, kCommandCodeCount> title, short_name, second_line, menu, marker;
   std::string restart_menu = "Перезапустить контроллер";
   std::string none;
 };
@@ -63,6 +63,7 @@ const TextTables& Tables() {
       t.title[c] = kTexts[c].title;
       t.short_name[c] = kTexts[c].short_name;
       t.second_line[c] = kTexts[c].second_line;
+      t.marker[c] = kTexts[c].marker;
       std::string menu = kTexts[c].menu;
       if (*kTexts[c].marker != '\0') {
         const size_t length = Utf8Length(menu);
@@ -120,6 +121,10 @@ const std::string& CommandSecondLine(int code) {
 const std::string& CommandMenuCaption(int code) {
   if (code == kRestartCode) return Tables().restart_menu;
   return InTable(code) ? Tables().menu[code] : Tables().none;
+}
+
+const std::string& CommandMenuMarker(int code) {
+  return InTable(code) ? Tables().marker[code] : Tables().none;
 }
 
 bool CommandMenuHidden(int code) {

@@ -45,6 +45,9 @@ const std::string& CommandSecondLine(int code);
 // Caption of the menu item no1..no14 (the markers "ЧАС", "СУТКИ", "ВСЕ" in
 // one column); empty for code 0 and unknown codes.
 const std::string& CommandMenuCaption(int code);
+// The marker of a period command's caption ("ЧАС", "СУТКИ", "ВСЕ"), which
+// the caption holds at its end; empty for the other codes.
+const std::string& CommandMenuMarker(int code);
 // Codes 3 and 7 have menu items that are never shown.
 bool CommandMenuHidden(int code);
 

@@ -5,6 +5,7 @@
 
 #include "link/config_image.h"
 #include "link/controller_link.h"
+#include "link/diagnostic_flags.h"
 #include "link/host.h"
 #include "link/result_messages.h"
 #include "link/table_service.h"
@@ -27,74 +28,6 @@ constexpr int kPanelMargin = 8;
 
 const char kReserve[] = "Резерв";
 
-std::array<std::string, kDiagnosticMessageCount> MakeMessages() {
-  std::array<std::string, kDiagnosticMessageCount> m;
-  for (int r = 0; r < 48; ++r) m[r] = kReserve;
-  for (int r = 89; r <= 94; ++r) m[r] = kReserve;
-  m[0] = "Неисправна EEPROM-память контроллера";
-  m[1] = "Неизвестное сообщение (поле 0, байт 0, бит 1)";
-  m[2] = "Разрушена таблица контроллера";
-  m[8] = "Не получен ответ на команду (телефон)";
-  m[9] = "Нештатное завершение команды HANG_UP_1";
-  m[12] = "Не прошла инициализация модема для приема входящих звонков";
-  m[14] = "Нештатное завершение команды ATA";
-  m[16] = "Нештатное завершение команды HANG_UP_2";
-  m[19] = "Нештатное завершение запроса состояния счета SIM-карты модема";
-  m[20] = "Нештатное завершение запроса остатка оплаченного трафика";
-  m[21] = "Нештатное завершение запроса на оплату трафика";
-  m[22] = "Нештатное завершение команды  AT_P_GSN";
-  m[23] = "Нештатное завершение команды  AT_U_SCID";
-  m[24] = "Нештатное завершение команды  AT_U_SISI_QM";
-  const char* at_commands[] = {"AT_U_SISC",     "AT_U_SICI0",    "AT_U_SICS0_0",  "AT_U_SICS0_1",
-                               "AT_U_SICS0_2",  "AT_U2_SISS0_3", "AT_U2_SISS0_0", "AT_U2_SISS0_1",
-                               "AT_U2_SISS0_2", "AT_U2_SISO0",   "AT_U_SISC0",    "AT_P_CFUN_1_1",
-                               "RTV_DATA"};
-  for (int i = 0; i < 13; ++i)
-    m[25 + i] = std::string("Нештатное завершение команды ") + at_commands[i];
-  m[43] = "Не получен ответ на команду (GPRS)";
-  m[44] = "Модем рестартовал";
-  m[45] = "Поступило сообщение \"421\" о разрыве связи";
-  m[46] = "Поступило сообщение \"^SIS:0,0,…\" о разрыве связи";
-  m[47] = "Превышена макс. доп. длит. занятия модема для отправки сообщения";
-
-  m[48] = "ВРГ №%d. Нет связи";
-  m[49] = "ВРГ №%d. Не получены параметры идентификации и состояние (IDE_12)";
-  m[50] = "ВРГ №%d. Не получены системные параметры (SYS_34)";
-  m[51] = "ВРГ №%d. Не получено время (TIM_29)";
-  m[52] = "ВРГ №%d. Не получены параметры идентификации (IDE_01)";
-  m[53] = "ВРГ №%d. Не получены неизменяемые параметры конфигурации (RDP_08)";
-  m[54] = "ВРГ №%d. Не получены изменяемые параметры конфигурации (WRP_09)";
-  m[55] = "ВРГ №%d. Разрушены параметры конфигурации";
-
-  const std::string run = "ВРГ №%d. Нитка №%d. ";
-  m[64] = run + "Не получены  (STA_02)";
-  m[65] = run + "Не получены мгновенные данные (INS_04)";
-  m[66] = run + "Не получены параметры измерительных каналов (ADJ_28)";
-  const char* daa[] = {"(DAA_31)", "(DAA_32)", "(DAA_39)"};
-  for (int i = 0; i < 3; ++i) m[67 + i] = run + "Не получены суточные аварийные данные " + daa[i];
-  const char* day[] = {"(DAY_20)", "(DAY_36)", "(DAY_40_v37)", "(DAY_40_v38)", "(DAY_40_v45)"};
-  for (int i = 0; i < 5; ++i) m[70 + i] = run + "Не получены суточные данные " + day[i];
-  const char* hou[] = {"(HOU_19)", "(HOU_25)", "(HOU_37)", "(HOU_44)"};
-  for (int i = 0; i < 4; ++i) m[75 + i] = run + "Не получены часовые  данные " + hou[i];
-  const char* ala[] = {"(ALA_18)", "(ALA_23)"};
-  for (int i = 0; i < 2; ++i) m[79 + i] = run + "Не получены диагностические сообщения " + ala[i];
-  const char* als[] = {"(ALS_33)", "(ALS_42)"};
-  for (int i = 0; i < 2; ++i) m[81 + i] = run + "Не получены аварийные ситуации " + als[i];
-  const char* aud[] = {"(AUD_17)", "(AUD_22)"};
-  for (int i = 0; i < 2; ++i) m[83 + i] = run + "Не получены вмешательства оператора " + aud[i];
-  m[85] = run + "Не записаны статические параметры (STA_03)";
-  m[86] = run + "Не записаны оперативные статические параметры (OST_10)";
-  m[87] = run + "Не получены параметры имитации";
-  m[88] = run + "Не получен диапазон индексов записей архива авар. ситуаций";
-  m[95] = run + "Параметры газа не записаны";
-  return m;
-}
-
-bool Defined(int row) {
-  const std::string& text = DiagnosticMessages()[row];
-  return !text.empty() && text != kReserve;
-}
-
 // First row of a server byte's group; -1 for a byte without one.
 int ServerGroupRow(int byte) {
   switch (byte) {
@@ -110,6 +43,32 @@ int ServerGroupRow(int byte) {
     default:
       return -1;
   }
+}
+
+// The rows from the flags the table's description names: the server rows
+// as they stand, the VRG rows behind "ВРГ №%d. " and the run rows behind
+// "ВРГ №%d. Нитка №%d. ".
+std::array<std::string, kDiagnosticMessageCount> MakeMessages() {
+  std::array<std::string, kDiagnosticMessageCount> m;
+  for (int r = 0; r < 48; ++r) m[r] = kReserve;
+  for (int r = kFirstRunRow; r < kDiagnosticMessageCount; ++r) m[r] = kReserve;
+  for (const DiagnosticFlagText& f : ServerDiagnosticFlags()) {
+    const int group = ServerGroupRow(f.byte);
+    if (group >= 0) m[group + f.bit] = f.text;
+  }
+  for (const DiagnosticFlagText& f : VrgDiagnosticFlags()) {
+    if (f.byte == 0) m[kVrgByteRow + f.bit] = std::string(kVrgFlagPrefix) + f.text;
+  }
+  const std::string run = std::string(kVrgFlagPrefix) + kRunFlagPrefix;
+  for (const DiagnosticFlagText& f : RunDiagnosticFlags()) {
+    if (f.byte < 4) m[kFirstRunRow + 8 * f.byte + f.bit] = run + f.text;
+  }
+  return m;
+}
+
+bool Defined(int row) {
+  const std::string& text = DiagnosticMessages()[row];
+  return !text.empty() && text != kReserve;
 }
 
 std::string Unknown(int field, int byte, int bit) {

@@ -10,6 +10,7 @@
 #include "link/controller_link.h"
 #include "link/host.h"
 #include "link/message_window.h"
+#include "link/modem_type.h"
 #include "link/table_layout.h"
 #include "link/table_service.h"
 #include "monitor/monitor_session.h"
@@ -154,21 +155,10 @@ SessionFileNaming SessionFileNaming::FromImage(const ConfigImage& image) {
   return n;
 }
 
-std::string ModemFileNameForm(uint8_t code) {
-  switch (code) {
-    case 0:
-      return "sc3000";
-    case 1:
-      return "mc55it";
-    default:
-      return Format("modem%u", code);
-  }
-}
-
 std::string ProposedSessionFileName(const std::string& folder, const SessionFileNaming& n,
                                     const LocalDateTime& t) {
   return Format("%s/kvarta%02d-%s-%s-%03d-%02d%02d%02d-%02d%02d.txt", folder.c_str(),
-                n.software_version, ModemFileNameForm(n.modem_code).c_str(),
+                n.software_version, ModemTypeFileName(n.modem_code).c_str(),
                 CleanFileNamePart(n.controller_name).c_str(), n.address, t.year - 2000, t.month,
                 t.day, t.hour, t.minute);
 }

@@ -55,8 +55,6 @@ struct SessionFileNaming {
   uint8_t address = 0;           // table 3 field 0
   static SessionFileNaming FromImage(const ConfigImage& image);
 };
-// "sc3000" (0), "mc55it" (1), "modem%u" for other codes.
-std::string ModemFileNameForm(uint8_t code);
 // folder/kvartaVV-MODEM-NAME-AAA-YYMMDD-HHMM.txt, the name cleaned of
 // characters a file name cannot hold.
 std::string ProposedSessionFileName(const std::string& folder, const SessionFileNaming& naming,

@@ -16,6 +16,8 @@
 #include "gui/app/form_about.h"
 #include "gui/config/qt_config_dialogs.h"
 #include "gui/config/qt_param_dialogs.h"
+#include "gui/monitor/command_menu_view.h"
+#include "gui/monitor/qt_monitor_dialogs.h"
 
 namespace kvarta::gui {
 namespace {
@@ -138,6 +140,14 @@ void TFormMain::BuildPanels() {
   repeat_row->addWidget(bt_repeat_);
   repeat_row->addWidget(bt_stored_);
   column->addWidget(pn_repeat_);
+  monitor_dialogs_ = std::make_unique<QtMonitorDialogs>(host_, this);
+  connect(bt_repeat_, &QPushButton::clicked, this,
+          [this] { Guarded([this] { session_->monitor().OnRepeat(); }); });
+  connect(bt_stored_, &QPushButton::clicked, this, [this] {
+    // The history window opens over the panel.
+    const QPoint corner = pn_repeat_->mapToGlobal(QPoint(0, 0));
+    Guarded([this, corner] { session_->monitor().OnStored(corner.x(), corner.y()); });
+  });
 
   pnmodem_ = new QFrame(central);
   pnmodem_->setObjectName("pnmodem");
@@ -200,7 +210,7 @@ void TFormMain::BuildMenus() {
     action->setData(item.tag);
     actions_[item.name] = action;
     if (!has_children) {
-      action->setEnabled(EntryAvailable(item.name));
+      action->setEnabled(EntryAvailable(item.name) || MonitorActions::Handles(item.name));
       const std::string name = item.name;
       connect(action, &QAction::triggered, this, [this, name] { OnMenu(name); });
     }
@@ -212,6 +222,10 @@ void TFormMain::OnMenu(const std::string& name) {
     Guarded([this, name] {
       RunParamMenuEntry(*session_, name, bar1_.get(), *param_dialogs_, *config_dialogs_);
     });
+    return;
+  }
+  if (MonitorActions::Handles(name)) {
+    Guarded([this, &name] { session_->monitor().RunMenuEntry(name); });
     return;
   }
   if (name == "Nexit") {
@@ -277,7 +291,8 @@ void TFormMain::ApplyMenuState(const MainMenuState& state) {
   pn_repeat_->setVisible(state.repeat_panel_visible);
   bt_repeat_->setEnabled(state.repeat_buttons_enabled);
   bt_stored_->setEnabled(state.repeat_buttons_enabled);
-  if (state.set_label) label2_->setText(QString::fromStdString(state.label));
+  if (state.set_label) label2_->setText(QString::fromStdString(state.label).replace("\r\n", "\n"));
+  if (state.rebuild_command_menus) RebuildCommandMenus();
   // The column layout keeps pn_repeat right above pnmodem, and above the
   // status bars while pnmodem is hidden, as state.repeat_panel_above_modem says.
 }
@@ -287,6 +302,31 @@ void TFormMain::ResetRepeatPanel() {
   bt_stored_->setEnabled(false);
   label2_->clear();
   pn_repeat_->setVisible(false);
+}
+
+void TFormMain::CloseMonitoringWindows() {
+  monitor_dialogs_->CloseMonitoringWindows();
+}
+
+void TFormMain::RebuildCommandMenus() {
+  if (!session_) return;
+  ApplyCommandMenus(actions_, session_->monitor().CommandMenus(), [this](uint32_t tag) {
+    Guarded([this, tag] { session_->monitor().RunCommandTag(tag); });
+  });
+}
+
+MonitorDialogs* TFormMain::MonitorWindows() {
+  return monitor_dialogs_.get();
+}
+
+void TFormMain::RepeatPanelChanged() {
+  if (!session_) return;
+  const CommandPanel& panel = session_->monitor().panel();
+  bt_repeat_->setEnabled(panel.buttons_enabled);
+  bt_stored_->setEnabled(panel.buttons_enabled);
+  label2_->setText(QString::fromStdString(panel.label).replace("\r\n", "\n"));
+  // A command's progress shows while the exchange lets the window paint.
+  pn_repeat_->repaint();
 }
 
 void TFormMain::RepaintWindow() {

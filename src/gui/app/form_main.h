@@ -21,6 +21,7 @@ class QFrame;
 namespace kvarta::gui {
 
 class QtConfigDialogs;
+class QtMonitorDialogs;
 class QtParamDialogs;
 
 class TFormMain : public QMainWindow, public MainWindowView {
@@ -45,6 +46,11 @@ class TFormMain : public QMainWindow, public MainWindowView {
   QLabel* CallDurationLabel() const { return pntime_; }
   QFrame* ModemPanel() const { return pnmodem_; }
   QFrame* RepeatPanel() const { return pn_repeat_; }
+  QLabel* RepeatLabel() const { return label2_; }
+  QPushButton* RepeatButton() const { return bt_repeat_; }
+  QPushButton* StoredButton() const { return bt_stored_; }
+  // The commands' and monitoring windows (tests may script them).
+  QtMonitorDialogs& MonitorDialogWindows() { return *monitor_dialogs_; }
 
   // MainWindowView.
   StatusBar& StatusBar1() override { return *bar1_; }
@@ -63,6 +69,10 @@ class TFormMain : public QMainWindow, public MainWindowView {
   void SetTimerInterval(MainTimer timer, int ms) override;
   bool RunConnectionDialog() override;
   bool RunLogOn(LogOnModel& model) override;
+  void CloseMonitoringWindows() override;
+  void RebuildCommandMenus() override;
+  MonitorDialogs* MonitorWindows() override;
+  void RepeatPanelChanged() override;
   int RunTableState(TableWritePlan& plan) override;
   bool RestoreFromFile(TableWritePlan& plan) override;
 
@@ -90,6 +100,8 @@ class TFormMain : public QMainWindow, public MainWindowView {
 
   QtHost host_;
   std::unique_ptr<Dialogs> dialogs_;
+  // Outlives the session, whose closing may still close a monitoring window.
+  std::unique_ptr<QtMonitorDialogs> monitor_dialogs_;
   std::map<std::string, QAction*> actions_;
   std::map<std::string, QMenu*> menus_;
   QStatusBar* status1_ = nullptr;

@@ -74,6 +74,14 @@ QtHost::Operation::~Operation() {
   --host_.busy_depth_;
 }
 
+QtHost::Idle::Idle(QtHost& host) : host_(host), paused_(host.busy_depth_) {
+  host_.busy_depth_ -= paused_;
+}
+
+QtHost::Idle::~Idle() {
+  host_.busy_depth_ += paused_;
+}
+
 QtStatusBar::QtStatusBar(QStatusBar* bar, const std::vector<int>& panel_widths) : bar_(bar) {
   for (size_t i = 0; i < panel_widths.size(); ++i) {
     auto* label = new QLabel(bar);

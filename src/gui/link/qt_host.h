@@ -42,6 +42,22 @@ class QtHost : public QObject, public Host {
     QtHost& host_;
   };
 
+  // A modal window that waits for the user inside an operation lets the
+  // main window's timers use the line meanwhile (the keep-alive and line
+  // watch of a phone call); whatever the window itself sends takes an
+  // Operation of its own.
+  class Idle {
+   public:
+    explicit Idle(QtHost& host);
+    ~Idle();
+    Idle(const Idle&) = delete;
+    Idle& operator=(const Idle&) = delete;
+
+   private:
+    QtHost& host_;
+    int paused_;
+  };
+
   // Test hook: how many message windows were shown, and the last one.
   int MessagesShown() const { return messages_shown_; }
   // Test hook: when set, messages go to it instead of a window; it returns
