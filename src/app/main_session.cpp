@@ -1,5 +1,7 @@
 #include "app/main_session.h"
 
+#include "connection/port_labels.h"
+
 #include "link/message_window.h"
 #include "platform/text_format.h"
 
@@ -38,7 +40,10 @@ void MainSession::ShowConnectionStatus() {
   const ConnectionKind kind = s.Kind();
   const ChannelParams& ch = s.Channel(kind);
   StatusBar& bar = parts_.status();
-  bar.SetPanelText(0, Format(" COM%u,   %u бит/с", ch.com_port, ch.SelectedRate()));
+  std::string port = Format(" COM%u,   %u бит/с", ch.com_port, ch.SelectedRate());
+  const std::string device = ComPortDevice(ch.com_port, parts_.store.folders().ini);
+  if (!device.empty()) port += " — " + device;
+  bar.SetPanelText(0, port);
   if (kind == ConnectionKind::kPhone) {
     const Subscriber* sub = s.phone_book.Selected();
     bar.SetPanelText(1, Format(" Адр. %u", sub ? sub->contr_adr : 0u));

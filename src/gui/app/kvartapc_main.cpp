@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "connection/port_labels.h"
 #include "connection/program_folders.h"
 #include "gui/app/form_main.h"
 #include "gui/app/main_dialogs.h"
@@ -97,6 +98,9 @@ int main(int argc, char** argv) {
       return 1;
     }
     ports = simulator.get();
+  } else {
+    // Real ports: the COM lists and the status bar name the device behind each.
+    kvarta::SetComPortSource(kvarta::MachinePortSource());
   }
 
   const kvarta::ProgramFolders folders =
