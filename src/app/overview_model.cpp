@@ -155,7 +155,7 @@ OverviewModel BuildOverview(const OverviewInputs& in) {
   const std::string name = GetText(image.Table(3), Param(3, "name"));
   m.headline =
       name.empty() ? Format("Контроллер kvr%02u", image.Byte(0, t0::kControllerType)) : name;
-  m.subline = line;
+  m.subline = Format("Контроллер kvr%02u, адрес %u", image.Byte(0, t0::kControllerType), in.address);
   m.sections.push_back(ControllerSection(image, in.address));
 
   OverviewSection link{"Связь", {}};
