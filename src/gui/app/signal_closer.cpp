@@ -4,6 +4,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
+#include <cstdlib>
 
 namespace kvarta::gui {
 namespace {
@@ -26,9 +27,15 @@ SignalCloser::SignalCloser(QWidget& window) : window_(window) {
 SignalCloser::~SignalCloser() = default;
 
 void SignalCloser::OnSignal() {
-  while (signals_.Take() != 0) {
+  int signo = 0;
+  for (int next; (next = signals_.Take()) != 0;) {
+    // A signal after the close has begun: the user insists, and every
+    // file the program writes is replaced whole anyway. Signals that came
+    // together (a closed terminal) count as one.
+    if (closing_) std::_Exit(128 + next);
+    signo = next;
   }
-  if (closing_) return;
+  if (signo == 0 || closing_) return;
   closing_ = true;
   Step();
   steps_->start();

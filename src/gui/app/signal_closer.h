@@ -1,7 +1,7 @@
 // Ends the desktop program on SIGTERM, SIGINT or SIGHUP the way "Выход"
 // does: the open dialogs are closed as if cancelled, a running exchange is
 // aborted, and the main window closes (call hung up, settings and history
-// saved) before the event loop ends.
+// saved) before the event loop ends. A second signal ends it at once.
 #pragma once
 
 #include <QObject>
