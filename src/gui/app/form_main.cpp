@@ -210,7 +210,12 @@ void TFormMain::BuildMenus() {
     if (!has_children) {
       action->setEnabled(EntryAvailable(item.name) || MonitorActions::Handles(item.name));
       const std::string name = item.name;
-      connect(action, &QAction::triggered, this, [this, name] { OnMenu(name); });
+      connect(action, &QAction::triggered, this, [this, name] {
+        OnMenu(name);
+        // Whatever the entry read (the identification, a whole
+        // configuration) shows in the overview.
+        if (!closed_) session_->RefreshOverview();
+      });
     }
   }
 }
