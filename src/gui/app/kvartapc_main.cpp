@@ -9,6 +9,7 @@
 #include "connection/program_folders.h"
 #include "gui/app/form_main.h"
 #include "gui/app/main_dialogs.h"
+#include "gui/app/signal_closer.h"
 #include "platform/posix_serial_port.h"
 #include "sim/embedded_simulator.h"
 
@@ -106,6 +107,8 @@ int main(int argc, char** argv) {
   const kvarta::ProgramFolders folders =
       kvarta::FoldersIn(kvarta::ResolveProgramFolder(kvarta::CurrentFolderSources(options.home)));
   kvarta::gui::TFormMain window(folders, *ports, kvarta::gui::MakeMainDialogs());
+  // A signal to end ends the program as "Выход" does.
+  kvarta::gui::SignalCloser closer(window);
   window.ApplySavedGeometry();
   window.show();
   return app.exec();
