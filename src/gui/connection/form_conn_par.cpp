@@ -12,6 +12,7 @@
 #include "connection/conn_par_model.h"
 #include "connection/number_input.h"
 #include "gui/connection/key_filter.h"
+#include "gui/connection/port_combo.h"
 #include "gui/connection/widget_sync.h"
 
 namespace kvarta::gui {
@@ -66,7 +67,9 @@ TFormConn_Par::TFormConn_Par(ConnParModel& model, QWidget* parent)
 
 void TFormConn_Par::BuildCommon() {
   AddLabel(this, "Порт подключения", 16, 14, 180);
-  port_ = AddCombo(this, "PortList", 196, 14, 90);
+  port_ = new PortComboBox(this);
+  port_->setObjectName("PortList");
+  port_->setGeometry(196, 14, 90, kRowHeight);
   AddLabel(this, "Скорость обмена", 300, 14, 196);
   rate_ = AddCombo(this, "RateList", 500, 14, 84);
   AddLabel(this, "Время ожидания первого\nбайта ответа (1...120)", 16, 46, 180, 36);

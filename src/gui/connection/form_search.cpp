@@ -10,6 +10,7 @@
 #include "connection/device_search_model.h"
 #include "connection/number_input.h"
 #include "gui/connection/key_filter.h"
+#include "gui/connection/port_combo.h"
 #include "gui/connection/widget_sync.h"
 #include "gui/link/qt_host.h"
 
@@ -50,7 +51,7 @@ TFormSearch::TFormSearch(SearchModel& model, QtHost& host, QWidget* parent)
   setFixedSize(SearchModel::kWidth, SearchModel::kHeight);
 
   AddLabel(this, "Порт подключения", 10, 12, 282);
-  port_ = new QComboBox(this);
+  port_ = new PortComboBox(this);
   port_->setObjectName("PortList");
   port_->setGeometry(kValueLeft, 12, 90, 23);
   AddLabel(this, "Время ожидания первого байта ответа", 10, 44, 282);

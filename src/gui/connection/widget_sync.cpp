@@ -33,6 +33,7 @@ void FitPopupToItems(QComboBox* combo) {
     widest = std::max(widest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)) + 32);
   }
   combo->view()->setMinimumWidth(widest);
+  combo->setToolTip(combo->currentText());
 }
 
 void SyncCombo(QComboBox* combo, const ChoiceList& list) {
