@@ -153,7 +153,7 @@ void PrintTo(const OperationCase& o, std::ostream* os) {
   *os << o.name;
 }
 
-class FaultMatrixTest : public ::testing::TestWithParam<Param> {
+class FaultRuns : public ::testing::Test {
  protected:
   std::string Tool(const std::string& port, const std::string& extra) const {
     return "--home " + dir_.path() + " --port " + port + " --settle 0 --attempts 1" + extra;
@@ -166,6 +166,8 @@ class FaultMatrixTest : public ::testing::TestWithParam<Param> {
 
   TempDir dir_;
 };
+
+class FaultMatrixTest : public FaultRuns, public ::testing::WithParamInterface<Param> {};
 
 TEST_P(FaultMatrixTest, EndsWithTheResultAndLeavesWhatFailedUnchanged) {
   const FaultCase& fault = std::get<0>(GetParam());
@@ -262,6 +264,23 @@ TEST_P(FaultMatrixTest, EndsWithTheResultAndLeavesWhatFailedUnchanged) {
     ASSERT_EQ(name.exit_code, 0) << name.err;
     EXPECT_EQ(name.out.rfind("CA\n", 0), 0u) << name.out;
   }
+}
+
+TEST_F(FaultRuns, WriteConfigWhoseCheckFailsStillNamesTheTablesWritten) {
+  const std::string cnf = dir_.File("c.cnf");
+  ASSERT_EQ(RunProgram(KVARTACTL_PATH, "--home " + dir_.path() + " new-config " + cnf).exit_code,
+            0);
+  // 0, 7, then the ten writes; the first read back gets no answer.
+  SimProcess sim("--fault silence --fault-after 10");
+  const ProgramRun run = RunTool(Tool(sim.path(), " --answer-timeout 300" + kCredentials +
+                                                      "write-config " + cnf + " --no-backup"),
+                                 dir_.File("out"));
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find("Не выполнено чтение из таблицы 3.\nКоманда 1.  Устройство не отвечает\n"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("Проверка записи не выполнена\n"), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "Записаны таблицы: 3, 9, 20, 21, 22\n");
 }
 
 std::string CaseName(const ::testing::TestParamInfo<Param>& info) {
