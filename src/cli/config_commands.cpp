@@ -351,7 +351,8 @@ int WriteConfig(CliContext& c) {
     int number = 0;
     UserCredentials credentials;
     if (!ParseUser(u, number, credentials)) {
-      PrintError("Недопустимое значение параметра --user: " + u);
+      // Not repeated: it holds a code and a password.
+      PrintError("Недопустимое значение параметра --user");
       PrintError("--user N:КОД[:ПАРОЛЬ]: N 1..16, код до 4 цифр, пароль до 12 символов");
       return kExitUsage;
     }
