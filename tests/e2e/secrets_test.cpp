@@ -57,11 +57,12 @@ bool Tells(const std::string& text, const std::string& secret) {
 
 class SecretsTest : public ::testing::Test {
  protected:
-  ProgramRun Sim(const std::string& args) {
+  // parameters: the run shows parameters by name, the GPRS password among them.
+  ProgramRun Sim(const std::string& args, bool parameters = false) {
     ProgramRun run =
         RunProgram(KVARTACTL_PATH, "--home " + home_.path() + " --simulator --sim-state " +
                                        sim_.File("state") + " " + args);
-    printed_ += run.out + run.err;
+    (parameters ? shown_ : printed_) += run.out + run.err;
     return run;
   }
   std::string LogOn(const std::string& code, const std::string& password) {
@@ -70,7 +71,7 @@ class SecretsTest : public ::testing::Test {
 
   TempDir home_;  // the program folder
   TempDir sim_;   // the simulated controller's own tables, which do hold them
-  std::string printed_;
+  std::string printed_, shown_;
 };
 
 TEST_F(SecretsTest, NoPathWritesOrPrintsACredential) {
@@ -93,18 +94,21 @@ TEST_F(SecretsTest, NoPathWritesOrPrintsACredential) {
   EXPECT_EQ(Sim("--sim-destroyed 4 write-config " + cnf + " --user 1:12a4:" + kPassword).exit_code,
             2);
   const ProgramRun restore = Sim("--sim-destroyed 4 write-config " + cnf + " --user 1:" + kCode +
-                                 ":" + kPassword + " --key " + kKey);
+                                 ":" + kPassword + " --key " + kKey + " --verbose");
   ASSERT_EQ(restore.exit_code, 0) << restore.err;
   EXPECT_EQ(restore.out, "Записаны таблицы: 3, 4, 9, 12, 20, 21, 22\n");
 
   const std::string adjuster = LogOn(kCode, kPassword);
   EXPECT_EQ(Sim(adjuster + "identify").exit_code, 0);
   EXPECT_EQ(Sim(LogOn(kFileCode, kFilePassword) + "set 3 name=AB").exit_code, 0);
-  const ProgramRun gprs = Sim(adjuster + "set 22 password=" + kGprsSet);
+  const ProgramRun gprs = Sim(adjuster + "set 22 password=" + kGprsSet, true);
   ASSERT_EQ(gprs.exit_code, 0) << gprs.err;
   // The editor shows the GPRS password as a parameter of its own.
   EXPECT_EQ(gprs.out, "password = " + kGprsSet + "\n");
-  printed_.erase(printed_.find(gprs.out), gprs.out.size());
+  EXPECT_EQ(Sim("show-config " + cnf, true).exit_code, 0);
+  EXPECT_EQ(Sim("show-config " + cnf + " --json", true).exit_code, 0);
+  EXPECT_EQ(Sim("diff-config " + cnf, true).exit_code, 3);
+  EXPECT_EQ(Sim("show 22 --json", true).exit_code, 0);
   EXPECT_EQ(Sim(adjuster + "write 15 0 00").exit_code, 0);
   EXPECT_EQ(Sim(adjuster + "command 1 --server 1 --vrg 1 --run 1").exit_code, 0);  // history
   EXPECT_EQ(Sim(adjuster + "restart").exit_code, 0);
@@ -122,6 +126,9 @@ TEST_F(SecretsTest, NoPathWritesOrPrintsACredential) {
   for (const std::string& secret :
        {kCode, kPassword, kWrongPassword, kFileCode, kFilePassword, kKey, kGprsInFile, kGprsSet}) {
     EXPECT_FALSE(Tells(printed_, secret)) << secret << "\n" << printed_;
+  }
+  for (const std::string& secret : {kCode, kPassword, kFileCode, kFilePassword, kKey}) {
+    EXPECT_FALSE(Tells(shown_, secret)) << secret << "\n" << shown_;
   }
   int files = 0, configurations = 0;
   for (const auto& e : std::filesystem::recursive_directory_iterator(home_.path())) {
