@@ -351,7 +351,8 @@ int WriteConfig(CliContext& c) {
     int number = 0;
     UserCredentials credentials;
     if (!ParseUser(u, number, credentials)) {
-      PrintError("Недопустимое значение параметра --user: " + u);
+      // Not repeated: it holds a code and a password.
+      PrintError("Недопустимое значение параметра --user");
       PrintError("--user N:КОД[:ПАРОЛЬ]: N 1..16, код до 4 цифр, пароль до 12 символов");
       return kExitUsage;
     }
@@ -428,15 +429,11 @@ int WriteConfig(CliContext& c) {
   for (int t = 0; t < kTableCount; ++t) {
     if (plan.written[t]) written += Format(written.empty() ? "%d" : ", %d", t);
   }
-  if (outcome != RestoreOutcome::kWritten) {
-    // A write that broke off has changed the controller all the same: say
-    // which tables it holds from the file now.
-    if (!written.empty()) std::printf("Записаны таблицы: %s\n", written.c_str());
-    return kExitFailed;
-  }
-  if (!a.Has("--no-verify") && !Verify(c, plan)) return kExitFailed;
-  std::printf("Записаны таблицы: %s\n", written.c_str());
-  return kExitOk;
+  // A run that broke off, or whose check failed, has changed the controller
+  // all the same: say which tables it holds from the file now.
+  const bool ok = outcome == RestoreOutcome::kWritten && (a.Has("--no-verify") || Verify(c, plan));
+  if (ok || !written.empty()) std::printf("Записаны таблицы: %s\n", written.c_str());
+  return ok ? kExitOk : kExitFailed;
 }
 
 // ---------------------------------------------------------------- show-config
