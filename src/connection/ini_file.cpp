@@ -110,34 +110,24 @@ bool IniFile::Load(const std::string& path) {
     unreadable_ = ::stat(path.c_str(), &st) == 0;
     return false;
   }
+  // A lone CR ends a line as LF and CR LF do: the profile readers take it
+  // so, and a value holding one could not be written back.
   bool style_known = false;
   size_t start = 0;
   while (start < bytes.size()) {
-    const size_t nl = bytes.find('\n', start);
-    if (nl == std::string::npos) {
-      // A last line ended by a lone CR: the CR ends the line, it is not
-      // part of the value.
-      std::string last = bytes.substr(start);
-      std::string eol;
-      if (!last.empty() && last.back() == '\r') {
-        last.pop_back();
-        eol = "\r";
-      }
-      lines_.push_back(Parse(std::move(last), std::move(eol)));
+    const size_t brk = bytes.find_first_of("\r\n", start);
+    if (brk == std::string::npos) {
+      lines_.push_back(Parse(bytes.substr(start), ""));
       break;
     }
-    size_t end = nl;
     std::string eol = "\n";
-    if (end > start && bytes[end - 1] == '\r') {
-      --end;
-      eol = "\r\n";
-    }
-    if (!style_known) {
+    if (bytes[brk] == '\r') eol = brk + 1 < bytes.size() && bytes[brk + 1] == '\n' ? "\r\n" : "\r";
+    if (!style_known && eol != "\r") {
       eol_ = eol;
       style_known = true;
     }
-    lines_.push_back(Parse(bytes.substr(start, end - start), std::move(eol)));
-    start = nl + 1;
+    lines_.push_back(Parse(bytes.substr(start, brk - start), eol));
+    start = brk + eol.size();
   }
   return true;
 }
