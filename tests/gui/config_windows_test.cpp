@@ -21,6 +21,7 @@
 #include <cstring>
 #include <functional>
 
+#include "gui/gui_support.h"
 #include "config/access_model.h"
 #include "config/avt_key_model.h"
 #include "config/change_access_model.h"
@@ -47,30 +48,6 @@
 
 namespace kvarta::gui {
 namespace {
-
-// Runs action on the named window once it is shown (it is opened with
-// exec() by the very click that the test makes next).
-void WhenShown(const char* object_name, std::function<void(QWidget*)> action) {
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, name = QString(object_name), action] {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (w->objectName() == name && w->isVisible()) {
-        timer->stop();
-        timer->deleteLater();
-        action(w);
-        return;
-      }
-    }
-  });
-  timer->start();
-}
-
-void Type(QWidget* widget, const char* utf8) {
-  for (QChar c : QString::fromUtf8(utf8)) {
-    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-  }
-}
 
 class ConfigWindowsTest : public ::testing::Test {
  protected:
@@ -391,31 +368,6 @@ TEST_F(ConfigWindowsTest, FileDialogsHaveTheirTitlesFiltersAndFolder) {
   std::system(("rm -rf " + folder).c_str());
 }
 
-// The main window with the connection dialogs scripted: connect with the
-// settings as they are, log on as the adjuster.
-class ScriptedDialogs : public TFormMain::Dialogs {
- public:
-  bool RunConnection(TFormMain& main) override {
-    MainSession& s = main.Session();
-    ConnectModel::MainWindowHooks hooks;
-    hooks.set_modem_bars_visible = [&main](bool v) { main.SetModemBarsVisible(v); };
-    hooks.refresh_status_line = [&s] { s.ShowConnectionStatus(); };
-    ConnectModel m(main.HostObject(), s.store(), s.connector(), opener_, hooks);
-    m.OnShow();
-    m.OnConnect();
-    return m.result();
-  }
-  bool RunLogOn(TFormMain&, LogOnModel& model) override {
-    model.SetCode("1111");
-    model.SetPassword("111111");
-    model.Accept();
-    return true;
-  }
-
- private:
-  test::NoDialogs opener_;
-};
-
 class ConfigMenusTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -436,7 +388,7 @@ class ConfigMenusTest : public ::testing::Test {
     simulator = std::make_unique<sim::SimulatorPortFactory>(options);
     ASSERT_TRUE(simulator->Start());
     window = std::make_unique<TFormMain>(FoldersIn(home), *simulator,
-                                         std::make_unique<ScriptedDialogs>());
+                                         std::make_unique<AdjusterDialogs>());
     window->HostObject().message_override = [this](const MessageWindowModel& m) {
       messages.push_back(m.line1 + "|" + m.line2);
       return false;

@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "gui/gui_support.h"
 #include "connection/connect_model.h"
 #include "gui/app/form_main.h"
 #include "gui/monitor/command_menu_view.h"
@@ -43,29 +44,6 @@
 
 namespace kvarta::gui {
 namespace {
-
-class AdjusterDialogs : public TFormMain::Dialogs {
- public:
-  bool RunConnection(TFormMain& main) override {
-    MainSession& s = main.Session();
-    ConnectModel::MainWindowHooks hooks;
-    hooks.set_modem_bars_visible = [&main](bool v) { main.SetModemBarsVisible(v); };
-    hooks.refresh_status_line = [&s] { s.ShowConnectionStatus(); };
-    ConnectModel m(main.HostObject(), s.store(), s.connector(), opener_, hooks);
-    m.OnShow();
-    m.OnConnect();
-    return m.result();
-  }
-  bool RunLogOn(TFormMain&, LogOnModel& model) override {
-    model.SetCode("1111");
-    model.SetPassword("111111");
-    model.Accept();
-    return true;
-  }
-
- private:
-  test::NoDialogs opener_;
-};
 
 // A window as a picture with a plain title bar over it (the pictures have no
 // window manager to draw one).

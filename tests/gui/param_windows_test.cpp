@@ -20,6 +20,7 @@
 #include <cstring>
 #include <functional>
 
+#include "gui/gui_support.h"
 #include "config/con_vu_model.h"
 #include "config/config_model.h"
 #include "config/ini_modem_model.h"
@@ -42,42 +43,6 @@
 
 namespace kvarta::gui {
 namespace {
-
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-  T* child = window->findChild<T*>(name);
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
-
-bool HasLabel(QWidget* window, const QString& text) {
-  for (QLabel* label : window->findChildren<QLabel*>()) {
-    if (label->text() == text && label->isVisibleTo(window)) return true;
-  }
-  return false;
-}
-
-void Click(QWidget* w, const char* name) {
-  QTest::mouseClick(Child<QPushButton>(w, name), Qt::LeftButton);
-}
-
-void Type(QWidget* widget, const char* utf8) {
-  for (QChar c : QString::fromUtf8(utf8)) {
-    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-  }
-}
-
-void Retype(QLineEdit* edit, const char* utf8) {
-  edit->setFocus();
-  edit->selectAll();
-  QTest::keyClick(edit, Qt::Key_Backspace);
-  Type(edit, utf8);
-}
-
-void ClickCell(QTableWidget* grid, int row, int column) {
-  const QRect r = grid->visualItemRect(grid->item(row, column));
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
-}
 
 // The window's picture in KVARTA_SHOTS_DIR, when that is set.
 void Shot(QWidget* window, const char* file) {
@@ -342,30 +307,6 @@ TEST_F(ParamWindowsTest, OfflineEditorOfARecordFromAnSc3000ControllerOffersNoTim
   EXPECT_FALSE(Child<QPushButton>(&window, "BtTimeouts")->isEnabled());
 }
 
-// The menu entries run the windows against a simulated controller.
-class ScriptedMainDialogs : public TFormMain::Dialogs {
- public:
-  bool RunConnection(TFormMain& main) override {
-    MainSession& s = main.Session();
-    ConnectModel::MainWindowHooks hooks;
-    hooks.set_modem_bars_visible = [&main](bool v) { main.SetModemBarsVisible(v); };
-    hooks.refresh_status_line = [&s] { s.ShowConnectionStatus(); };
-    ConnectModel m(main.HostObject(), s.store(), s.connector(), opener_, hooks);
-    m.OnShow();
-    m.OnConnect();
-    return m.result();
-  }
-  bool RunLogOn(TFormMain&, LogOnModel& model) override {
-    model.SetCode("1111");
-    model.SetPassword("111111");
-    model.Accept();
-    return true;
-  }
-
- private:
-  test::NoDialogs opener_;
-};
-
 TEST(ParamMenusTest, LinkEntryWritesTheTypedNameToTheController) {
   char dir[] = "/tmp/kvarta_gui_XXXXXX";
   ASSERT_NE(mkdtemp(dir), nullptr);
@@ -373,7 +314,7 @@ TEST(ParamMenusTest, LinkEntryWritesTheTypedNameToTheController) {
   sim::SimulatorPortFactory simulator({});
   ASSERT_TRUE(simulator.Start());
   {
-    TFormMain window(FoldersIn(home), simulator, std::make_unique<ScriptedMainDialogs>());
+    TFormMain window(FoldersIn(home), simulator, std::make_unique<AdjusterDialogs>());
     window.show();
     ASSERT_TRUE(QTest::qWaitFor(
         [&window] { return window.Session().facts().connection_established; }, 10000));
