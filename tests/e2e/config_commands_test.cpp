@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <filesystem>
 
 #include <cstdio>
 #include <fstream>
@@ -24,7 +25,12 @@ class ConfigCommandsTest : public ::testing::Test {
     dir_ = dir;
     state_ = dir_ + "/sim.state";
   }
-  void TearDown() override { std::system(("rm -rf " + dir_).c_str()); }
+  void TearDown() override {
+    {
+      std::error_code ec;
+      std::filesystem::remove_all(dir_, ec);
+    }
+  }
 
   // A run against the simulated controller of this test.
   ProgramRun Sim(const std::string& args) {

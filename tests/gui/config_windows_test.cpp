@@ -3,6 +3,7 @@
 // simulated controller.
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <filesystem>
 
 #include <QAction>
 #include <QApplication>
@@ -21,7 +22,6 @@
 #include <cstring>
 #include <functional>
 
-#include "gui/gui_support.h"
 #include "config/access_model.h"
 #include "config/avt_key_model.h"
 #include "config/change_access_model.h"
@@ -40,6 +40,7 @@
 #include "gui/config/form_us_pass.h"
 #include "gui/config/form_wait.h"
 #include "gui/config/qt_config_dialogs.h"
+#include "gui/gui_support.h"
 #include "gui/link/qt_host.h"
 #include "link/message_window.h"
 #include "sim/controller.h"
@@ -365,7 +366,10 @@ TEST_F(ConfigWindowsTest, FileDialogsHaveTheirTitlesFiltersAndFolder) {
       {"Выбор файла с параметрами конфигурации", "Data Files (*.cnf)|*.cnf", folder, ""}, chosen));
   EXPECT_EQ(seen_title, "Выбор файла с параметрами конфигурации");
   EXPECT_EQ(chosen, proposal);
-  std::system(("rm -rf " + folder).c_str());
+  {
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+  }
 }
 
 class ConfigMenusTest : public ::testing::Test {
@@ -382,7 +386,10 @@ class ConfigMenusTest : public ::testing::Test {
   void TearDown() override {
     window.reset();
     simulator.reset();
-    std::system(("rm -rf " + home).c_str());
+    {
+      std::error_code ec;
+      std::filesystem::remove_all(home, ec);
+    }
   }
   void Open(sim::SimulatorOptions options = {}) {
     simulator = std::make_unique<sim::SimulatorPortFactory>(options);

@@ -5,6 +5,7 @@
 // KVARTA_SCREENSHOTS set to a folder the windows are also saved as pictures.
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <filesystem>
 
 #include <QAction>
 #include <QApplication>
@@ -23,9 +24,9 @@
 #include <cstdlib>
 #include <functional>
 
-#include "gui/gui_support.h"
 #include "connection/connect_model.h"
 #include "gui/app/form_main.h"
+#include "gui/gui_support.h"
 #include "gui/monitor/command_menu_view.h"
 #include "gui/monitor/form_comm_data.h"
 #include "gui/monitor/form_dt.h"
@@ -122,7 +123,10 @@ class MonitorWindowsTest : public ::testing::Test {
   }
   void TearDown() override {
     window.reset();
-    std::system(("rm -rf '" + home + "'").c_str());
+    {
+      std::error_code ec;
+      std::filesystem::remove_all(home, ec);
+    }
   }
   void Open(sim::SimulatorOptions options = {}) {
     simulator = std::make_unique<sim::SimulatorPortFactory>(options);

@@ -3,6 +3,7 @@
 // window's picture is saved there as well.
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <filesystem>
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +21,6 @@
 #include <cstring>
 #include <functional>
 
-#include "gui/gui_support.h"
 #include "config/con_vu_model.h"
 #include "config/config_model.h"
 #include "config/ini_modem_model.h"
@@ -29,12 +29,13 @@
 #include "config/vrg_par_model.h"
 #include "connection/connect_model.h"
 #include "gui/app/form_main.h"
-#include "gui/config/qt_config_dialogs.h"
 #include "gui/config/form_con_vu.h"
 #include "gui/config/form_config.h"
 #include "gui/config/form_param_tables.h"
 #include "gui/config/form_vrg_par.h"
+#include "gui/config/qt_config_dialogs.h"
 #include "gui/config/qt_param_dialogs.h"
+#include "gui/gui_support.h"
 #include "link/table_layout.h"
 #include "sim/controller.h"
 #include "sim/embedded_simulator.h"
@@ -336,7 +337,10 @@ TEST(ParamMenusTest, LinkEntryWritesTheTypedNameToTheController) {
         [&name](sim::Controller& c) { name = GetText(c.Field(3, 0), Param(3, "name")); });
     EXPECT_EQ(name, "Котельная улица 5");
   }
-  std::system(("rm -rf " + home).c_str());
+  {
+    std::error_code ec;
+    std::filesystem::remove_all(home, ec);
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <filesystem>
 
 #include <cstdlib>
 #include <cstring>
@@ -71,7 +72,10 @@ class MonitorActionsTest : public ::testing::Test {
   }
   void TearDown() override {
     session.reset();
-    std::system(("rm -rf " + home).c_str());
+    {
+      std::error_code ec;
+      std::filesystem::remove_all(home, ec);
+    }
   }
   void Create(sim::SimulatorOptions options = {}) {
     simulator = std::make_unique<sim::SimulatorPortFactory>(options);
