@@ -46,6 +46,7 @@
 #include "sim/controller.h"
 #include "sim/embedded_simulator.h"
 #include "support/no_dialogs.h"
+#include "support/temp_dir.h"
 
 namespace kvarta::gui {
 namespace {
@@ -323,9 +324,8 @@ TEST(ConfigQuestionTest, QuestionUnderTheProgressWindowCanBeAnswered) {
 }
 
 TEST_F(ConfigWindowsTest, FileDialogsHaveTheirTitlesFiltersAndFolder) {
-  char dir[] = "/tmp/kvarta_dlg_XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::string folder = dir;
+  test::TempDir temp;
+  const std::string folder = temp.path();
   EXPECT_EQ(QtFileFilter("Data Files (*.cnf)|*.cnf|DataFiles(*.*)|*.*"),
             "Data Files (*.cnf);;DataFiles(*.*)");
   EXPECT_EQ(QtFileFilter("Все|*"), "Все (*)");
@@ -366,18 +366,11 @@ TEST_F(ConfigWindowsTest, FileDialogsHaveTheirTitlesFiltersAndFolder) {
       {"Выбор файла с параметрами конфигурации", "Data Files (*.cnf)|*.cnf", folder, ""}, chosen));
   EXPECT_EQ(seen_title, "Выбор файла с параметрами конфигурации");
   EXPECT_EQ(chosen, proposal);
-  {
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-  }
 }
 
 class ConfigMenusTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char dir[] = "/tmp/kvarta_gui_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    home = dir;
     file = home + "/restore.cnf";
     ConfigFileRecord record;
     NewConfigFileRecord(record);
@@ -386,10 +379,6 @@ class ConfigMenusTest : public ::testing::Test {
   void TearDown() override {
     window.reset();
     simulator.reset();
-    {
-      std::error_code ec;
-      std::filesystem::remove_all(home, ec);
-    }
   }
   void Open(sim::SimulatorOptions options = {}) {
     simulator = std::make_unique<sim::SimulatorPortFactory>(options);
@@ -415,7 +404,8 @@ class ConfigMenusTest : public ::testing::Test {
     return destroyed;
   }
 
-  std::string home, file;
+  test::TempDir temp;
+  std::string home = temp.path(), file;
   std::unique_ptr<sim::SimulatorPortFactory> simulator;
   std::unique_ptr<TFormMain> window;
   std::vector<std::string> messages;

@@ -42,6 +42,7 @@
 #include "sim/controller.h"
 #include "sim/embedded_simulator.h"
 #include "support/no_dialogs.h"
+#include "support/temp_dir.h"
 
 namespace kvarta::gui {
 namespace {
@@ -116,18 +117,7 @@ void SaveCommandMenuPicture(TFormMain& window) {
 
 class MonitorWindowsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char dir[] = "/tmp/kvarta_gui_monitor_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    home = dir;
-  }
-  void TearDown() override {
-    window.reset();
-    {
-      std::error_code ec;
-      std::filesystem::remove_all(home, ec);
-    }
-  }
+  void TearDown() override { window.reset(); }
   void Open(sim::SimulatorOptions options = {}) {
     simulator = std::make_unique<sim::SimulatorPortFactory>(options);
     ASSERT_TRUE(simulator->Start());
@@ -170,7 +160,8 @@ class MonitorWindowsTest : public ::testing::Test {
     return t;
   }
 
-  std::string home;
+  test::TempDir temp;
+  std::string home = temp.path();
   std::unique_ptr<sim::SimulatorPortFactory> simulator;
   std::unique_ptr<TFormMain> window;
 };

@@ -41,6 +41,7 @@
 #include "sim/embedded_simulator.h"
 #include "support/fakes.h"
 #include "support/no_dialogs.h"
+#include "support/temp_dir.h"
 
 namespace kvarta::gui {
 namespace {
@@ -309,9 +310,8 @@ TEST_F(ParamWindowsTest, OfflineEditorOfARecordFromAnSc3000ControllerOffersNoTim
 }
 
 TEST(ParamMenusTest, LinkEntryWritesTheTypedNameToTheController) {
-  char dir[] = "/tmp/kvarta_gui_XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::string home = dir;
+  test::TempDir temp;
+  const std::string home = temp.path();
   sim::SimulatorPortFactory simulator({});
   ASSERT_TRUE(simulator.Start());
   {
@@ -336,10 +336,6 @@ TEST(ParamMenusTest, LinkEntryWritesTheTypedNameToTheController) {
     simulator.simulator().WithController(
         [&name](sim::Controller& c) { name = GetText(c.Field(3, 0), Param(3, "name")); });
     EXPECT_EQ(name, "Котельная улица 5");
-  }
-  {
-    std::error_code ec;
-    std::filesystem::remove_all(home, ec);
   }
 }
 
