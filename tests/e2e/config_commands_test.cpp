@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <filesystem>
 
 #include <cstdio>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "e2e/run_program.h"
+#include "support/temp_dir.h"
 
 namespace kvarta::test {
 namespace {
@@ -18,13 +20,7 @@ constexpr int kRecordSize = 2297;
 
 class ConfigCommandsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char dir[] = "/tmp/kvarta_cfg_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    dir_ = dir;
-    state_ = dir_ + "/sim.state";
-  }
-  void TearDown() override { std::system(("rm -rf " + dir_).c_str()); }
+  void SetUp() override { state_ = dir_ + "/sim.state"; }
 
   // A run against the simulated controller of this test.
   ProgramRun Sim(const std::string& args) {
@@ -51,7 +47,8 @@ class ConfigCommandsTest : public ::testing::Test {
     return n;
   }
 
-  std::string dir_;
+  TempDir temp_;
+  std::string dir_ = temp_.path();
   std::string state_;
 };
 

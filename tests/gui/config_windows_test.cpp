@@ -3,6 +3,7 @@
 // simulated controller.
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <filesystem>
 
 #include <QAction>
 #include <QApplication>
@@ -39,38 +40,16 @@
 #include "gui/config/form_us_pass.h"
 #include "gui/config/form_wait.h"
 #include "gui/config/qt_config_dialogs.h"
+#include "gui/gui_support.h"
 #include "gui/link/qt_host.h"
 #include "link/message_window.h"
 #include "sim/controller.h"
 #include "sim/embedded_simulator.h"
 #include "support/no_dialogs.h"
+#include "support/temp_dir.h"
 
 namespace kvarta::gui {
 namespace {
-
-// Runs action on the named window once it is shown (it is opened with
-// exec() by the very click that the test makes next).
-void WhenShown(const char* object_name, std::function<void(QWidget*)> action) {
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, name = QString(object_name), action] {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (w->objectName() == name && w->isVisible()) {
-        timer->stop();
-        timer->deleteLater();
-        action(w);
-        return;
-      }
-    }
-  });
-  timer->start();
-}
-
-void Type(QWidget* widget, const char* utf8) {
-  for (QChar c : QString::fromUtf8(utf8)) {
-    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-  }
-}
 
 class ConfigWindowsTest : public ::testing::Test {
  protected:
@@ -345,9 +324,8 @@ TEST(ConfigQuestionTest, QuestionUnderTheProgressWindowCanBeAnswered) {
 }
 
 TEST_F(ConfigWindowsTest, FileDialogsHaveTheirTitlesFiltersAndFolder) {
-  char dir[] = "/tmp/kvarta_dlg_XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::string folder = dir;
+  test::TempDir temp;
+  const std::string folder = temp.path();
   EXPECT_EQ(QtFileFilter("Data Files (*.cnf)|*.cnf|DataFiles(*.*)|*.*"),
             "Data Files (*.cnf);;DataFiles(*.*)");
   EXPECT_EQ(QtFileFilter("Все|*"), "Все (*)");
@@ -388,40 +366,11 @@ TEST_F(ConfigWindowsTest, FileDialogsHaveTheirTitlesFiltersAndFolder) {
       {"Выбор файла с параметрами конфигурации", "Data Files (*.cnf)|*.cnf", folder, ""}, chosen));
   EXPECT_EQ(seen_title, "Выбор файла с параметрами конфигурации");
   EXPECT_EQ(chosen, proposal);
-  std::system(("rm -rf " + folder).c_str());
 }
-
-// The main window with the connection dialogs scripted: connect with the
-// settings as they are, log on as the adjuster.
-class ScriptedDialogs : public TFormMain::Dialogs {
- public:
-  bool RunConnection(TFormMain& main) override {
-    MainSession& s = main.Session();
-    ConnectModel::MainWindowHooks hooks;
-    hooks.set_modem_bars_visible = [&main](bool v) { main.SetModemBarsVisible(v); };
-    hooks.refresh_status_line = [&s] { s.ShowConnectionStatus(); };
-    ConnectModel m(main.HostObject(), s.store(), s.connector(), opener_, hooks);
-    m.OnShow();
-    m.OnConnect();
-    return m.result();
-  }
-  bool RunLogOn(TFormMain&, LogOnModel& model) override {
-    model.SetCode("1111");
-    model.SetPassword("111111");
-    model.Accept();
-    return true;
-  }
-
- private:
-  test::NoDialogs opener_;
-};
 
 class ConfigMenusTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char dir[] = "/tmp/kvarta_gui_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    home = dir;
     file = home + "/restore.cnf";
     ConfigFileRecord record;
     NewConfigFileRecord(record);
@@ -430,13 +379,12 @@ class ConfigMenusTest : public ::testing::Test {
   void TearDown() override {
     window.reset();
     simulator.reset();
-    std::system(("rm -rf " + home).c_str());
   }
   void Open(sim::SimulatorOptions options = {}) {
     simulator = std::make_unique<sim::SimulatorPortFactory>(options);
     ASSERT_TRUE(simulator->Start());
     window = std::make_unique<TFormMain>(FoldersIn(home), *simulator,
-                                         std::make_unique<ScriptedDialogs>());
+                                         std::make_unique<AdjusterDialogs>());
     window->HostObject().message_override = [this](const MessageWindowModel& m) {
       messages.push_back(m.line1 + "|" + m.line2);
       return false;
@@ -456,7 +404,8 @@ class ConfigMenusTest : public ::testing::Test {
     return destroyed;
   }
 
-  std::string home, file;
+  test::TempDir temp;
+  std::string home = temp.path(), file;
   std::unique_ptr<sim::SimulatorPortFactory> simulator;
   std::unique_ptr<TFormMain> window;
   std::vector<std::string> messages;

@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+#include "gui/gui_support.h"
 #include "config/log_on_model.h"
 #include "connection/abonent_model.h"
 #include "connection/abonents_list_model.h"
@@ -40,46 +41,6 @@
 
 namespace kvarta::gui {
 namespace {
-
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-  T* child = window->findChild<T*>(name);
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
-
-// Types text key by key (QTest::keyClicks knows only ASCII keys).
-void Type(QWidget* widget, const char* utf8) {
-  for (QChar c : QString::fromUtf8(utf8)) {
-    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-  }
-}
-
-// Replaces an edit's text the way a user does: select all, type.
-void Retype(QLineEdit* edit, const char* utf8) {
-  edit->setFocus();
-  edit->selectAll();
-  QTest::keyClick(edit, Qt::Key_Backspace);
-  Type(edit, utf8);
-}
-
-// Runs action on the named window once it is shown (it may be opened with
-// exec() by the very click that the test makes next).
-void WhenShown(const char* object_name, std::function<void(QWidget*)> action) {
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, name = QString(object_name), action] {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (w->objectName() == name && w->isVisible()) {
-        timer->stop();
-        timer->deleteLater();
-        action(w);
-        return;
-      }
-    }
-  });
-  timer->start();
-}
 
 void FillAbonent(QWidget* w, const char* name, const char* address, const char* phone) {
   Retype(Child<QLineEdit>(w, "NameEdit"), name);

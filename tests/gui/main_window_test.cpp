@@ -12,6 +12,7 @@
 #include <QTest>
 #include <functional>
 
+#include "gui/gui_support.h"
 #include "connection/connect_model.h"
 #include "gui/app/form_main.h"
 #include "gui/link/form_ques.h"
@@ -21,41 +22,13 @@
 namespace kvarta::gui {
 namespace {
 
-// Connects with the settings as they are and logs on as the adjuster.
-class ScriptedDialogs : public TFormMain::Dialogs {
- public:
-  bool RunConnection(TFormMain& main) override {
-    ++connections;
-    MainSession& s = main.Session();
-    ConnectModel::MainWindowHooks hooks;
-    hooks.set_modem_bars_visible = [&main](bool v) { main.SetModemBarsVisible(v); };
-    hooks.refresh_status_line = [&s] { s.ShowConnectionStatus(); };
-    ConnectModel m(main.HostObject(), s.store(), s.connector(), opener_, hooks);
-    m.OnShow();
-    m.OnConnect();
-    return m.result();
-  }
-  bool RunLogOn(TFormMain&, LogOnModel& model) override {
-    ++logons;
-    model.SetCode("1111");
-    model.SetPassword("111111");
-    model.Accept();
-    return true;
-  }
-  int connections = 0;
-  int logons = 0;
-
- private:
-  test::NoDialogs opener_;
-};
-
 class MainWindowTest : public ::testing::Test {
  protected:
   void TearDown() override { window.reset(); }
   void Open(const sim::SimulatorOptions& options = {}) {
     sim = std::make_unique<test::SimSession>(options);
     ASSERT_TRUE(sim->started);
-    auto d = std::make_unique<ScriptedDialogs>();
+    auto d = std::make_unique<AdjusterDialogs>();
     dialogs = d.get();
     window = std::make_unique<TFormMain>(sim->folders(), sim->ports, std::move(d));
     window->show();
@@ -68,7 +41,7 @@ class MainWindowTest : public ::testing::Test {
 
   std::unique_ptr<test::SimSession> sim;
   std::unique_ptr<TFormMain> window;
-  ScriptedDialogs* dialogs = nullptr;
+  AdjusterDialogs* dialogs = nullptr;
 };
 
 TEST_F(MainWindowTest, StartUpConnectsIdentifiesAndOpensTheMenus) {

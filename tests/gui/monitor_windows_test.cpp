@@ -5,6 +5,7 @@
 // KVARTA_SCREENSHOTS set to a folder the windows are also saved as pictures.
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <filesystem>
 
 #include <QAction>
 #include <QApplication>
@@ -25,6 +26,7 @@
 
 #include "connection/connect_model.h"
 #include "gui/app/form_main.h"
+#include "gui/gui_support.h"
 #include "gui/monitor/command_menu_view.h"
 #include "gui/monitor/form_comm_data.h"
 #include "gui/monitor/form_dt.h"
@@ -40,32 +42,10 @@
 #include "sim/controller.h"
 #include "sim/embedded_simulator.h"
 #include "support/no_dialogs.h"
+#include "support/temp_dir.h"
 
 namespace kvarta::gui {
 namespace {
-
-class AdjusterDialogs : public TFormMain::Dialogs {
- public:
-  bool RunConnection(TFormMain& main) override {
-    MainSession& s = main.Session();
-    ConnectModel::MainWindowHooks hooks;
-    hooks.set_modem_bars_visible = [&main](bool v) { main.SetModemBarsVisible(v); };
-    hooks.refresh_status_line = [&s] { s.ShowConnectionStatus(); };
-    ConnectModel m(main.HostObject(), s.store(), s.connector(), opener_, hooks);
-    m.OnShow();
-    m.OnConnect();
-    return m.result();
-  }
-  bool RunLogOn(TFormMain&, LogOnModel& model) override {
-    model.SetCode("1111");
-    model.SetPassword("111111");
-    model.Accept();
-    return true;
-  }
-
- private:
-  test::NoDialogs opener_;
-};
 
 // A window as a picture with a plain title bar over it (the pictures have no
 // window manager to draw one).
@@ -137,15 +117,7 @@ void SaveCommandMenuPicture(TFormMain& window) {
 
 class MonitorWindowsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char dir[] = "/tmp/kvarta_gui_monitor_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    home = dir;
-  }
-  void TearDown() override {
-    window.reset();
-    std::system(("rm -rf '" + home + "'").c_str());
-  }
+  void TearDown() override { window.reset(); }
   void Open(sim::SimulatorOptions options = {}) {
     simulator = std::make_unique<sim::SimulatorPortFactory>(options);
     ASSERT_TRUE(simulator->Start());
@@ -188,7 +160,8 @@ class MonitorWindowsTest : public ::testing::Test {
     return t;
   }
 
-  std::string home;
+  test::TempDir temp;
+  std::string home = temp.path();
   std::unique_ptr<sim::SimulatorPortFactory> simulator;
   std::unique_ptr<TFormMain> window;
 };

@@ -3,6 +3,7 @@
 // window's picture is saved there as well.
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <filesystem>
 
 #include <QAction>
 #include <QApplication>
@@ -28,56 +29,22 @@
 #include "config/vrg_par_model.h"
 #include "connection/connect_model.h"
 #include "gui/app/form_main.h"
-#include "gui/config/qt_config_dialogs.h"
 #include "gui/config/form_con_vu.h"
 #include "gui/config/form_config.h"
 #include "gui/config/form_param_tables.h"
 #include "gui/config/form_vrg_par.h"
+#include "gui/config/qt_config_dialogs.h"
 #include "gui/config/qt_param_dialogs.h"
+#include "gui/gui_support.h"
 #include "link/table_layout.h"
 #include "sim/controller.h"
 #include "sim/embedded_simulator.h"
 #include "support/fakes.h"
 #include "support/no_dialogs.h"
+#include "support/temp_dir.h"
 
 namespace kvarta::gui {
 namespace {
-
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-  T* child = window->findChild<T*>(name);
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
-
-bool HasLabel(QWidget* window, const QString& text) {
-  for (QLabel* label : window->findChildren<QLabel*>()) {
-    if (label->text() == text && label->isVisibleTo(window)) return true;
-  }
-  return false;
-}
-
-void Click(QWidget* w, const char* name) {
-  QTest::mouseClick(Child<QPushButton>(w, name), Qt::LeftButton);
-}
-
-void Type(QWidget* widget, const char* utf8) {
-  for (QChar c : QString::fromUtf8(utf8)) {
-    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-  }
-}
-
-void Retype(QLineEdit* edit, const char* utf8) {
-  edit->setFocus();
-  edit->selectAll();
-  QTest::keyClick(edit, Qt::Key_Backspace);
-  Type(edit, utf8);
-}
-
-void ClickCell(QTableWidget* grid, int row, int column) {
-  const QRect r = grid->visualItemRect(grid->item(row, column));
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
-}
 
 // The window's picture in KVARTA_SHOTS_DIR, when that is set.
 void Shot(QWidget* window, const char* file) {
@@ -342,38 +309,13 @@ TEST_F(ParamWindowsTest, OfflineEditorOfARecordFromAnSc3000ControllerOffersNoTim
   EXPECT_FALSE(Child<QPushButton>(&window, "BtTimeouts")->isEnabled());
 }
 
-// The menu entries run the windows against a simulated controller.
-class ScriptedMainDialogs : public TFormMain::Dialogs {
- public:
-  bool RunConnection(TFormMain& main) override {
-    MainSession& s = main.Session();
-    ConnectModel::MainWindowHooks hooks;
-    hooks.set_modem_bars_visible = [&main](bool v) { main.SetModemBarsVisible(v); };
-    hooks.refresh_status_line = [&s] { s.ShowConnectionStatus(); };
-    ConnectModel m(main.HostObject(), s.store(), s.connector(), opener_, hooks);
-    m.OnShow();
-    m.OnConnect();
-    return m.result();
-  }
-  bool RunLogOn(TFormMain&, LogOnModel& model) override {
-    model.SetCode("1111");
-    model.SetPassword("111111");
-    model.Accept();
-    return true;
-  }
-
- private:
-  test::NoDialogs opener_;
-};
-
 TEST(ParamMenusTest, LinkEntryWritesTheTypedNameToTheController) {
-  char dir[] = "/tmp/kvarta_gui_XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::string home = dir;
+  test::TempDir temp;
+  const std::string home = temp.path();
   sim::SimulatorPortFactory simulator({});
   ASSERT_TRUE(simulator.Start());
   {
-    TFormMain window(FoldersIn(home), simulator, std::make_unique<ScriptedMainDialogs>());
+    TFormMain window(FoldersIn(home), simulator, std::make_unique<AdjusterDialogs>());
     window.show();
     ASSERT_TRUE(QTest::qWaitFor(
         [&window] { return window.Session().facts().connection_established; }, 10000));
@@ -395,7 +337,6 @@ TEST(ParamMenusTest, LinkEntryWritesTheTypedNameToTheController) {
         [&name](sim::Controller& c) { name = GetText(c.Field(3, 0), Param(3, "name")); });
     EXPECT_EQ(name, "Котельная улица 5");
   }
-  std::system(("rm -rf " + home).c_str());
 }
 
 }  // namespace

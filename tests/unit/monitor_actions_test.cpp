@@ -3,9 +3,11 @@
 // panel through refresh and Disconnect, the command menus, and the menu
 // entries of "Данные" and "Наладка".
 #include "app/monitor_actions.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <filesystem>
 
 #include <cstdlib>
 #include <cstring>
@@ -64,15 +66,7 @@ class MonitorView : public MainWindowView {
 
 class MonitorActionsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char dir[] = "/tmp/kvarta_monitor_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    home = dir;
-  }
-  void TearDown() override {
-    session.reset();
-    std::system(("rm -rf " + home).c_str());
-  }
+  void TearDown() override { session.reset(); }
   void Create(sim::SimulatorOptions options = {}) {
     simulator = std::make_unique<sim::SimulatorPortFactory>(options);
     ASSERT_TRUE(simulator->Start());
@@ -99,7 +93,8 @@ class MonitorActionsTest : public ::testing::Test {
   }
   MonitorActions& monitor() { return session->monitor(); }
 
-  std::string home;
+  test::TempDir temp;
+  std::string home = temp.path();
   test::FakeHost host;
   MonitorView view;
   test::NoDialogs no_dialogs;

@@ -1,0 +1,107 @@
+// What the window tests share: finding and driving widgets the way a user
+// does, and the main window's connection dialogs scripted to connect with
+// the settings as they are and log on as the adjuster.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "config/log_on_model.h"
+#include "connection/connect_model.h"
+#include "gui/app/form_main.h"
+#include "support/no_dialogs.h"
+
+namespace kvarta::gui {
+
+template <typename T>
+T* Child(QWidget* window, const char* name) {
+  T* child = window->findChild<T*>(name);
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
+
+inline bool HasLabel(QWidget* window, const QString& text) {
+  for (QLabel* label : window->findChildren<QLabel*>()) {
+    if (label->text() == text && label->isVisibleTo(window)) return true;
+  }
+  return false;
+}
+
+inline void Click(QWidget* w, const char* name) {
+  QTest::mouseClick(Child<QPushButton>(w, name), Qt::LeftButton);
+}
+
+inline void ClickCell(QTableWidget* grid, int row, int column) {
+  const QRect r = grid->visualItemRect(grid->item(row, column));
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+// Types text key by key (QTest::keyClicks knows only ASCII keys).
+inline void Type(QWidget* widget, const char* utf8) {
+  for (QChar c : QString::fromUtf8(utf8)) {
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  }
+}
+
+// Replaces an edit's text the way a user does: select all, type.
+inline void Retype(QLineEdit* edit, const char* utf8) {
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  Type(edit, utf8);
+}
+
+// Runs action on the named window once it is shown (it may be opened with
+// exec() by the very click that the test makes next).
+inline void WhenShown(const char* object_name, std::function<void(QWidget*)> action) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, name = QString(object_name), action] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == name && w->isVisible()) {
+        timer->stop();
+        timer->deleteLater();
+        action(w);
+        return;
+      }
+    }
+  });
+  timer->start();
+}
+
+class AdjusterDialogs : public TFormMain::Dialogs {
+ public:
+  bool RunConnection(TFormMain& main) override {
+    ++connections;
+    MainSession& s = main.Session();
+    ConnectModel::MainWindowHooks hooks;
+    hooks.set_modem_bars_visible = [&main](bool v) { main.SetModemBarsVisible(v); };
+    hooks.refresh_status_line = [&s] { s.ShowConnectionStatus(); };
+    ConnectModel m(main.HostObject(), s.store(), s.connector(), opener_, hooks);
+    m.OnShow();
+    m.OnConnect();
+    return m.result();
+  }
+  bool RunLogOn(TFormMain&, LogOnModel& model) override {
+    ++logons;
+    model.SetCode("1111");
+    model.SetPassword("111111");
+    model.Accept();
+    return true;
+  }
+  int connections = 0;
+  int logons = 0;
+
+ private:
+  test::NoDialogs opener_;
+};
+
+}  // namespace kvarta::gui
