@@ -1,5 +1,7 @@
 #include "app/main_session.h"
 
+#include "connection/port_labels.h"
+
 #include "link/message_window.h"
 #include "platform/text_format.h"
 
@@ -38,7 +40,10 @@ void MainSession::ShowConnectionStatus() {
   const ConnectionKind kind = s.Kind();
   const ChannelParams& ch = s.Channel(kind);
   StatusBar& bar = parts_.status();
-  bar.SetPanelText(0, Format(" COM%u,   %u бит/с", ch.com_port, ch.SelectedRate()));
+  std::string port = Format(" COM%u,   %u бит/с", ch.com_port, ch.SelectedRate());
+  const std::string device = ComPortDevice(ch.com_port, parts_.store.folders().ini);
+  if (!device.empty()) port += " — " + device;
+  bar.SetPanelText(0, port);
   if (kind == ConnectionKind::kPhone) {
     const Subscriber* sub = s.phone_book.Selected();
     bar.SetPanelText(1, Format(" Адр. %u", sub ? sub->contr_adr : 0u));
@@ -49,6 +54,7 @@ void MainSession::ShowConnectionStatus() {
     bar.SetPanelText(1, Format(" Адр. %u", ch.adr));
   }
   bar.Repaint();
+  RefreshOverview();
 }
 
 void MainSession::SaveSettings() {
@@ -71,6 +77,38 @@ void MainSession::RefreshMainMenu() {
   in.modem_panel_visible = parts_.view.ModemPanelVisible();
   parts_.view.ApplyMenuState(kvarta::RefreshMainMenu(in));
   monitor_.AfterMenuRefresh();
+  RefreshOverview();
+}
+
+OverviewModel MainSession::Overview() const {
+  const ControllerFacts& facts = parts_.facts;
+  const ConnectionSettings& settings = parts_.store.settings;
+  OverviewInputs in;
+  in.connected = facts.connection_established;
+  in.image = &parts_.image;
+  // Connected: the line in use; otherwise the line the settings would open.
+  const ConnectionParams params =
+      in.connected ? parts_.connector.params()
+                   : ConnectionParamsFrom(settings, settings.Kind(), parts_.store.folders().ini);
+  in.kind = params.kind;
+  in.com = params.com;
+  in.device = params.path;
+  in.rate = params.line.rate;
+  in.address = in.connected ? parts_.link.address : params.address;
+  if (in.kind == ConnectionKind::kPhone) in.subscriber = settings.phone_book.Selected();
+  in.write_access = facts.write_access;
+  in.write_access_result = facts.write_access_result;
+  if (facts.write_access_result < parts_.link.result_messages.size()) {
+    in.write_access_failure = parts_.link.result_messages[facts.write_access_result];
+  }
+  in.vrg_params = facts.vrg_params_copy.data();
+  in.server_count = facts.server_count;
+  in.server_labels = &facts.server_labels;
+  return BuildOverview(in);
+}
+
+void MainSession::RefreshOverview() {
+  parts_.view.ShowOverview(Overview());
 }
 
 void MainSession::Disconnect() {

@@ -8,6 +8,7 @@
 
 #include "app/call_supervision.h"
 #include "app/monitor_actions.h"
+#include "app/overview_model.h"
 #include "app/session_effects.h"
 #include "app/session_parts.h"
 #include "app/sibling_tools.h"
@@ -31,6 +32,9 @@ class MainSession : public SessionControl {
   // Port, rate, address and subscriber in the status bars.
   void ShowConnectionStatus() override;
   void RefreshMainMenu() override;
+  // The client area's overview from what the session knows now.
+  void RefreshOverview() override;
+  OverviewModel Overview() const;
   // Saves geometry, phone book and settings.
   void SaveSettings() override;
   bool ReadStartTables() { return start_up_.ReadStartTables(); }

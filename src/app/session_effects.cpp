@@ -12,6 +12,7 @@ void SessionEffects::ControllerAddressChanged(uint8_t address) {
 
 void SessionEffects::SetVrgParamsCopy(const uint8_t* table9) {
   std::memcpy(parts_.facts.vrg_params_copy.data(), table9, parts_.facts.vrg_params_copy.size());
+  session_.RefreshOverview();
 }
 
 }  // namespace kvarta

@@ -19,6 +19,7 @@
 namespace kvarta {
 
 class MonitorDialogs;
+struct OverviewModel;
 
 enum class MainTimer { kStart, kMessage, kMoney, kControl, kRerun };
 
@@ -64,6 +65,8 @@ class MainWindowView {
   virtual MonitorDialogs* MonitorWindows() { return nullptr; }
   // The repeat panel's buttons or Label2 changed (during a command too).
   virtual void RepeatPanelChanged() {}
+  // The client area's overview of the controller and the connection.
+  virtual void ShowOverview(const OverviewModel& /*model*/) {}
 };
 
 // What the program knows of the connected controller, kept current by the
@@ -71,6 +74,7 @@ class MainWindowView {
 struct ControllerFacts {
   bool connection_established = false;
   bool write_access = false;                   // WriteAccessGranted
+  uint32_t write_access_result = 0;            // result code of the last write-access test
   uint8_t server_count = 1;                    // ServerCount
   std::array<uint8_t, 104> vrg_params_copy{};  // VrgParamsCopy
   ServerLabels server_labels;
@@ -109,6 +113,8 @@ class SessionControl {
   virtual void RefreshMainMenu() = 0;
   virtual void SaveSettings() = 0;
   virtual void ShowConnectionStatus() = 0;
+  // What is known of the controller changed: the overview follows.
+  virtual void RefreshOverview() {}
 };
 
 // Busy cursor for the length of a scope.

@@ -32,8 +32,11 @@ void StartUpSequence::LogOn() {
 
 bool StartUpSequence::TestWriteAccess() {
   const uint8_t no_command[] = {15, 0, 1, 0};
-  return parts_.link.port &&
-         SendRequest(parts_.link, kWriteFunction, no_command, sizeof no_command, 0);
+  const bool granted = parts_.link.port &&
+                       SendRequest(parts_.link, kWriteFunction, no_command, sizeof no_command, 0);
+  // Kept for the overview, which says why writing is not allowed.
+  parts_.facts.write_access_result = granted ? 0 : parts_.link.result_code;
+  return granted;
 }
 
 void StartUpSequence::FailureEnd() {

@@ -50,6 +50,8 @@ void AddLineCommands(std::vector<CliCommand>& commands);
 void AddConfigCommands(std::vector<CliCommand>& commands);
 // show, set: the parameter tables by name.
 void AddParamCommands(std::vector<CliCommand>& commands);
+// tables, ports: the table catalogue and the machine's serial ports.
+void AddInfoCommands(std::vector<CliCommand>& commands);
 
 // A message line of the tool on standard error.
 void PrintError(const std::string& line);

@@ -29,6 +29,7 @@ const std::vector<CliCommand>& Commands() {
     AddLineCommands(all);
     AddConfigCommands(all);
     AddParamCommands(all);
+    AddInfoCommands(all);
     return all;
   }();
   return commands;
@@ -145,6 +146,9 @@ int RunKvartactl(const CliOptions& o) {
   if (!OpenConnection(connector, context.line)) return kExitFailed;
   link.SetCredentials(Utf8ToCp1251(o.password), Utf8ToCp1251(o.code));
   const int rc = command->run(context);
+  if (rc == kExitFailed && IsLineFailure(link.result_code)) {
+    PrintError(LineDescription(context.line));
+  }
   connector.Close();
   return rc;
 }

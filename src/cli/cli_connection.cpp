@@ -59,6 +59,31 @@ std::string PortUnavailableMessage(const ConnectionParams& line) {
                       : Format("Коммуникационный порт %s недоступен", line.path.c_str());
 }
 
+std::string LineDescription(const ConnectionParams& line) {
+  std::string port = line.com > 0 ? Format("COM%d (%s)", line.com, line.path.c_str()) : line.path;
+  std::string text =
+      Format("Порт %s, %u бит/с, адрес %u", port.c_str(), line.line.rate, line.address);
+  if (line.kind == ConnectionKind::kPhone && !line.dial.phone_number.empty()) {
+    text += ", телефон " + line.dial.phone_number;
+  }
+  return text;
+}
+
+bool IsLineFailure(uint32_t result_code) {
+  switch (result_code) {
+    case kResultUnknownFunction:
+    case kResultWriteFailed:
+    case kResultReadFailed:
+    case kResultIncomplete:
+    case kResultBadCrc:
+    case kResultNoAnswer:
+    case kResultCarrierLost:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool OpenConnection(Connector& connector, const ConnectionParams& line) {
   if (!connector.Open(line)) {
     PrintError(PortUnavailableMessage(line));
@@ -76,6 +101,7 @@ bool OpenConnection(Connector& connector, const ConnectionParams& line) {
   if (!outcome.ok) {
     if (line.kind == ConnectionKind::kAdapter)
       PrintError(AdapterResultText(outcome.adapter_result));
+    PrintError(LineDescription(line));
     connector.Close();
     return false;
   }

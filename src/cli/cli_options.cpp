@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "platform/baud_rates.h"
 #include "sim/embedded_simulator.h"
 
 namespace kvarta::cli {
@@ -50,6 +51,15 @@ bool ParseCorrection(const std::string& text, int& correction_on, int& type, int
   return true;
 }
 
+std::string SupportedRatesText() {
+  std::string out;
+  for (uint32_t rate : BaudRateTable) {
+    if (!out.empty()) out += ", ";
+    out += std::to_string(rate);
+  }
+  return out;
+}
+
 std::string UsageText() {
   return "Использование: kvartactl [параметры] КОМАНДА [операнды]\n"
          "\n"
@@ -61,8 +71,12 @@ std::string UsageText() {
          "  restart                     перезапустить контроллер (код функции 32)\n"
          "  search                      найти адрес и скорость непосредственно подключенного\n"
          "                              контроллера и сохранить их в настройках\n"
-         "  imitate-modem               ответить контроллеру вместо модема\n"
+         "  imitate-modem [--timeout S] ответить контроллеру вместо модема; --timeout - не ждать\n"
+         "                              дольше S секунд (затем код завершения 1)\n"
          "  identify --json             параметры идентификации одним объектом JSON\n"
+         "  tables [--json]             таблицы контроллера: номер, название, поля x размер,\n"
+         "                              входит ли в конфигурацию, записывается ли программой\n"
+         "  ports [--json]              последовательные порты машины с номерами COMn\n"
          "  table-state [--json]        состояние таблиц параметров конфигурации (таблица 7)\n"
          "  save-config [FILE] [--force]  прочитать конфигурацию и сохранить ее в файле .cnf\n"
          "                              (FILE - файл или папка; по умолчанию папка CONFIG)\n"
@@ -100,7 +114,8 @@ std::string UsageText() {
          "  --via direct|modem|adapter  тип связи\n"
          "  --port PATH|COMn            последовательный порт (устройство или номер COMn)\n"
          "  --address N                 адрес контроллера 1..255\n"
-         "  --baud N                    скорость обмена, бит/с\n"
+         "  --baud N                    скорость обмена, бит/с: одна из 22 скоростей от 300\n"
+         "                              до 230400\n"
          "  --preambles N               количество преамбул в запросе 0..255\n"
          "  --byte-timeout MS           ожидание следующих байтов ответа, мс\n"
          "  --answer-timeout MS         ожидание первого байта ответа, мс\n"
@@ -127,11 +142,21 @@ std::string UsageText() {
          "  --simulator                 запустить имитатор контроллера и работать с ним\n"
          "  --sim-NAME [VALUE]          параметр --NAME имитатора (см. kvarta-sim --help),\n"
          "                              например --sim-fault silence, --sim-front modem\n"
-         "  --trace                     выводить кадры обмена в stderr\n"
+         "  --trace                     выводить кадры обмена в stderr; первое число строки -\n"
+         "                              время в миллисекундах от начала работы (по монотонным\n"
+         "                              часам, с точностью до микросекунды), > - отправлено,\n"
+         "                              < - принято\n"
          "  --verbose                   выводить ход чтения и записи в stderr\n"
          "  --json                      show и set: результат одним объектом JSON\n"
          "  --interactive               задавать вопросы (только на терминале)\n"
-         "  --help                      эта справка\n";
+         "  --help                      эта справка\n"
+         "\n"
+         "Коды завершения:\n"
+         "  0  выполнено\n"
+         "  1  операция не выполнена (нет связи, ошибка обмена, отказ контроллера); после\n"
+         "     ошибки обмена - строка с портом, скоростью и адресом\n"
+         "  2  ошибка в командной строке\n"
+         "  3  diff-config: конфигурации различаются\n";
 }
 
 bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::string& error) {
@@ -153,7 +178,9 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
       {"--baud",
        [&o](const std::string& s) {
          long v = 0;
-         if (!ParseNumber(s, 110, 256000, v)) return false;
+         // Only the rates the controller and the dialogs know.
+         if (!ParseNumber(s, 1, 256000, v) || RateIndexOf(static_cast<uint32_t>(v)) < 0)
+           return false;
          o.baud = static_cast<uint32_t>(v);
          return true;
        }},
@@ -248,6 +275,7 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
     }
     if (!s->second(value)) {
       error = "Недопустимое значение параметра " + arg + ": " + value;
+      if (arg == "--baud") error += "\nДопустимые скорости, бит/с: " + SupportedRatesText();
       return false;
     }
   }

@@ -60,6 +60,9 @@ bool ParseNumber(const std::string& text, long lo, long hi, long& value);
 // gives correction_on 0.
 bool ParseCorrection(const std::string& text, int& correction_on, int& type, int& value);
 
+// "300, 600, ..., 230400": the rates --baud accepts.
+std::string SupportedRatesText();
+
 std::string UsageText();
 
 }  // namespace kvarta::cli

@@ -424,10 +424,15 @@ int WriteConfig(CliContext& c) {
   if (outcome == RestoreOutcome::kNotTaken && plan.selected[kUsersTable]) {
     PrintError("Коды и пароли пользователей задаются параметром --user N:КОД[:ПАРОЛЬ]");
   }
-  if (outcome != RestoreOutcome::kWritten) return kExitFailed;
   std::string written;
   for (int t = 0; t < kTableCount; ++t) {
     if (plan.written[t]) written += Format(written.empty() ? "%d" : ", %d", t);
+  }
+  if (outcome != RestoreOutcome::kWritten) {
+    // A write that broke off has changed the controller all the same: say
+    // which tables it holds from the file now.
+    if (!written.empty()) std::printf("Записаны таблицы: %s\n", written.c_str());
+    return kExitFailed;
   }
   if (!a.Has("--no-verify") && !Verify(c, plan)) return kExitFailed;
   std::printf("Записаны таблицы: %s\n", written.c_str());

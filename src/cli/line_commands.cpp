@@ -51,7 +51,16 @@ int Search(CliContext& c) {
   return kExitOk;
 }
 
+// Longest --timeout of imitate-modem: a day.
+constexpr long kMaxImitationTimeoutS = 86400;
+
 int ImitateModem(CliContext& c) {
+  const char* usage = "imitate-modem [--timeout S]";
+  long timeout_s = 0;
+  if (!c.args.empty() && (c.args.size() != 2 || c.args[0] != "--timeout" ||
+                          !ParseNumber(c.args[1], 1, kMaxImitationTimeoutS, timeout_s))) {
+    return UsageError(usage);
+  }
   auto port = c.connector.OpenLine(c.line.path, c.line.line.rate);
   if (!port) {
     PrintError(PortUnavailableMessage(c.line));
@@ -60,7 +69,13 @@ int ImitateModem(CliContext& c) {
   std::fprintf(stderr, "%s\n%s\n", kImitationWaitText, "Ctrl-C - прервать выполнение");
   ModemImitation imitation(LineContext{*port, c.link.clock, c.link.host});
   imitation.Begin();
-  if (imitation.Run() != ImitationState::kMatched) return kExitFailed;
+  if (timeout_s > 0) imitation.SetDeadline(c.link.clock.NowNs() + MsToNs(timeout_s * 1000));
+  if (imitation.Run() != ImitationState::kMatched) {
+    if (imitation.timed_out()) {
+      PrintError(Format("За %ld с контроллер не прислал команду инициализации модема", timeout_s));
+    }
+    return kExitFailed;
+  }
   std::printf("%s\n", kImitationDoneText);
   return kExitOk;
 }
@@ -69,7 +84,7 @@ int ImitateModem(CliContext& c) {
 
 void AddLineCommands(std::vector<CliCommand>& commands) {
   commands.push_back({"search", "search", 0, 0, false, Search});
-  commands.push_back({"imitate-modem", "imitate-modem", 0, 0, false, ImitateModem});
+  commands.push_back({"imitate-modem", "imitate-modem [--timeout S]", 0, 2, false, ImitateModem});
 }
 
 }  // namespace kvarta::cli

@@ -105,6 +105,7 @@ void AbonentsListModel::Store() {
   TakeRowAsSelection();
   book_ = work;
   accepted_ = true;
+  if (save) save();
 }
 
 void AbonentsListModel::OnAccept() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ class AbonentsListModel {
   void OnClose();
 
   bool accepted() const { return accepted_; }
+
+  // Called with the book once the changes are taken, so that they reach
+  // the disk at once rather than when the program closes.
+  std::function<void()> save;
   bool closed() const { return closed_; }
 
   PhoneBook work;

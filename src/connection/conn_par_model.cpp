@@ -183,6 +183,7 @@ void ConnParModel::OnSubscriberChoose(int index) {
 
 void ConnParModel::OnPhoneBookButton() {
   AbonentsListModel dialog(host_, settings_.phone_book, opener_);
+  dialog.save = save_phone_book;
   dialog.OnShow();
   if (opener_.OpenAbonentsList(dialog) && dialog.accepted()) {
     subscriber.Refill();

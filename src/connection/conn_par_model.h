@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "connection/connection_settings.h"
@@ -47,6 +48,9 @@ class ConnParModel {
   bool accepted() const { return accepted_; }
   bool closed() const { return closed_; }
   const ChannelParams& working() const { return work_; }
+
+  // Saves the phone book when its window was accepted.
+  std::function<void()> save_phone_book;
 
   std::string title;
   int height = 0;

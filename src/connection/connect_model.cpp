@@ -93,6 +93,7 @@ void ConnectModel::OnSubscriberChoose(int index) {
 
 void ConnectModel::OnSubscriberListButton() {
   AbonentsListModel list(host_, store_.settings.phone_book, opener_);
+  list.save = [this] { store_.SavePhoneBook(); };
   list.OnShow();
   if (opener_.OpenAbonentsList(list)) RefillSubscribers();
 }
@@ -100,6 +101,7 @@ void ConnectModel::OnSubscriberListButton() {
 void ConnectModel::OnChangeParams() {
   if (!kind.HasSelection()) return;
   ConnParModel params(host_, store_.settings, static_cast<ConnectionKind>(kind.index), opener_);
+  params.save_phone_book = [this] { store_.SavePhoneBook(); };
   params.OnShow();
   if (!opener_.OpenConnPar(params)) return;
   RefreshStatusLine();

@@ -31,8 +31,16 @@ ImitationState ModemImitation::Run() {
     if (state_ != ImitationState::kWaiting) break;
     const std::optional<uint8_t> byte = reader.TakeByte();
     if (!byte) {
-      // No deadline: the slice only bounds the time between two pumps.
-      reader.Wait(line_.clock.NowNs() + MsToNs(kLineWaitSliceMs));
+      const int64_t now = line_.clock.NowNs();
+      if (deadline_ns_ != 0 && now >= deadline_ns_) {
+        timed_out_ = true;
+        state_ = ImitationState::kStopRequested;
+        break;
+      }
+      // The slice only bounds the time between two pumps.
+      int64_t until = now + MsToNs(kLineWaitSliceMs);
+      if (deadline_ns_ != 0 && until > deadline_ns_) until = deadline_ns_;
+      reader.Wait(until);
       continue;
     }
     // Only the expected byte advances; noise never starts the match over.

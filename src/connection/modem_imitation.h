@@ -47,6 +47,11 @@ class ModemImitation {
   // to stop and ends the window itself); allowed in every other state.
   bool CloseAllowed();
 
+  // Ends the wait as if stopped once the clock passes deadline_ns (0: no
+  // deadline), so that an unattended run cannot wait forever.
+  void SetDeadline(int64_t deadline_ns) { deadline_ns_ = deadline_ns; }
+  bool timed_out() const { return timed_out_; }
+
   ImitationState state() const { return state_; }
   size_t matched() const { return matched_; }
 
@@ -56,6 +61,8 @@ class ModemImitation {
   LineContext line_;
   ImitationState state_ = ImitationState::kWaiting;
   size_t matched_ = 0;
+  int64_t deadline_ns_ = 0;
+  bool timed_out_ = false;
 };
 
 }  // namespace kvarta

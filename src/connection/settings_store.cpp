@@ -18,10 +18,17 @@ void SettingsStore::SetWindowGeometry(int width, int height, int left, int top) 
   settings.curr.form_top = top;
 }
 
+bool SettingsStore::SavePhoneBook() {
+  if (settings.phone_book == snapshot.phone_book) return true;
+  if (!kvarta::SavePhoneBook(folders_.PhoneBookPath(), settings.phone_book)) return false;
+  snapshot.phone_book = settings.phone_book;
+  return true;
+}
+
 bool SettingsStore::Save() {
   bool book_ok = true;
   if (settings.phone_book != snapshot.phone_book) {
-    book_ok = SavePhoneBook(folders_.PhoneBookPath(), settings.phone_book);
+    book_ok = kvarta::SavePhoneBook(folders_.PhoneBookPath(), settings.phone_book);
   }
   const PhoneBook saved_book = snapshot.phone_book;
   const bool settings_ok = SaveConnectionSettings(folders_.SettingsPath(), settings, snapshot);

@@ -25,6 +25,10 @@ class SettingsStore {
   // groups of the settings that differ. False when a file could not be
   // written; what failed stays marked as changed.
   bool Save();
+  // Writes the phone book alone when it differs from the snapshot (the
+  // phone book window was accepted); false when it could not be written,
+  // and it then stays marked as changed.
+  bool SavePhoneBook();
 
   ConnectionSettings settings;
   SettingsSnapshot snapshot;

@@ -70,4 +70,9 @@ const std::string& TableName(int t) {
   return kNames[static_cast<size_t>(t)];
 }
 
+bool TableWritten(int t) {
+  constexpr int kCommandTable = 15;
+  return TableCatalogue(t).config_flag == 1 || t == kCommandTable;
+}
+
 }  // namespace kvarta

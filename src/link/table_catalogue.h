@@ -25,6 +25,10 @@ const TableDescriptor& TableCatalogue(int t);
 // Display name of table t (TableNames), UTF-8; empty for numbers without a name.
 const std::string& TableName(int t);
 
+// True for the tables the program writes: the configuration tables and the
+// command table 15; all others are only read.
+bool TableWritten(int t);
+
 // Tables of the configuration, ascending: 3, 4, 9, 12, 20, 21, 22.
 inline constexpr std::array<int, 7> kConfigurationTables = {3, 4, 9, 12, 20, 21, 22};
 

@@ -7,6 +7,7 @@
 #include <dirent.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <random>
 #include <vector>
@@ -96,6 +97,23 @@ int CreateTemporary(const std::string& target, std::string& temp_path) {
   return -1;
 }
 
+// Test seam: with KVARTA_TEST_CRASH_AT=N in the environment the process ends
+// at once (as if killed) at the N-th step of its saves, counted over the run
+// (again from 0 when the value changes); the steps of one save are:
+// temporary created, data written, data flushed, renamed, folder flushed.
+// Lets the tests stop a save between any two of them.
+void CrashPoint() {
+  static int step = 0;
+  static std::string seen;
+  const char* at = std::getenv("KVARTA_TEST_CRASH_AT");
+  if (at == nullptr) return;
+  if (seen != at) {
+    seen = at;
+    step = 0;
+  }
+  if (++step == std::atoi(at)) ::_exit(99);
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
@@ -104,19 +122,23 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
   std::string temp_path;
   const int fd = CreateTemporary(target, temp_path);
   if (fd < 0) return false;
+  CrashPoint();
 
   // The file being replaced keeps its permissions; a new one has what the
   // umask allows.
   bool ok = WriteAll(fd, bytes);
+  if (ok) CrashPoint();
   struct stat st {};
   if (ok && ::stat(target.c_str(), &st) == 0) ok = ::fchmod(fd, st.st_mode & 07777) == 0;
   ok = ok && ::fsync(fd) == 0;
   if (::close(fd) != 0) ok = false;
+  if (ok) CrashPoint();
   if (ok && ::rename(temp_path.c_str(), target.c_str()) != 0) ok = false;
   if (!ok) {
     ::unlink(temp_path.c_str());
     return false;
   }
+  CrashPoint();
   // Make the rename itself durable; failing that is no reason to report the
   // save as failed, the data is in place.
   const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -124,6 +146,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     ::fsync(dir);
     ::close(dir);
   }
+  CrashPoint();
   return true;
 }
 

@@ -216,6 +216,8 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
       ok = ParseFault(value, cl.options.fault);
     } else if (opt == "--fault-count") {
       ok = ParseAs(value, -1, 1000000, cl.options.fault.count);
+    } else if (opt == "--fault-after") {
+      ok = ParseAs(value, 0, 1000000, cl.options.fault.after);
     } else if (opt == "--front") {
       ok = ParseFront(value, cl.options.front);
     } else if (opt == "--modem-dial") {
@@ -267,7 +269,7 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& o
 std::string SimUsage() {
   return "usage: kvarta-sim [--device PATH] [--address N] [--listen-baud N] [--pace-baud N]\n"
          "                  [--state FILE] [--destroyed T[,T...]] [--modem-code N]\n"
-         "                  [--fault F] [--fault-count N]\n"
+         "                  [--fault F] [--fault-count N] [--fault-after N]\n"
          "                  [--front none|modem|adapter] [modem and adapter options]\n"
          "                  [--expect-modem] [--expect-modem-every S]\n"
          "                  [--diag FLAGS] [--session-length N] [--vrg-clocks LIST]\n"
@@ -287,6 +289,7 @@ std::string SimUsage() {
          "  --fault F          silence | cut:N | bad-crc | noise | wrong-echo |\n"
          "                     error:E[,R[,T]] | delay:MS\n"
          "  --fault-count N    answers the fault applies to (-1 = all, default)\n"
+         "  --fault-after N    answers given unharmed before the fault starts\n"
          "  --front F          none | modem (a GSM modem) | adapter (a line adapter)\n"
          "  --modem-dial R     connect | busy | no-answer | no-dialtone | error |\n"
          "                     no-carrier | absent (no modem at all)\n"

@@ -28,6 +28,7 @@ enum class FaultKind {
 struct Fault {
   FaultKind kind = FaultKind::kNone;
   int count = -1;  // answers it applies to, then back to normal; -1 = every answer
+  int after = 0;   // answers given unharmed before it starts
   int cut_after = 4;
   int delay_ms = 0;
   uint8_t error_code = 0;

@@ -9,11 +9,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "app/param_actions.h"
 #include "gui/app/form_about.h"
+#include "gui/app/overview_panel.h"
 #include "gui/config/qt_config_dialogs.h"
 #include "gui/config/qt_param_dialogs.h"
 #include "gui/monitor/command_menu_view.h"
@@ -77,6 +79,7 @@ TFormMain::TFormMain(ProgramFolders folders, SerialPortFactory& ports,
                                            screen.width(), screen.height(), ports);
   config_actions_ = std::make_unique<ConfigActions>(*session_, host_, RealClock(), *bar1_,
                                                     *config_dialogs_, *config_dialogs_);
+  session_->RefreshOverview();
 }
 
 TFormMain::~TFormMain() {
@@ -110,21 +113,16 @@ void TFormMain::BuildPanels() {
   auto* column = new QVBoxLayout(central);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
-  column->addStretch(1);
-  auto* title = new QLabel("kvarta", central);
-  title->setObjectName("LabelTitle");
-  title->setAlignment(Qt::AlignCenter);
-  QFont title_font = title->font();
-  title_font.setPointSize(36);
-  title_font.setBold(true);
-  title->setFont(title_font);
-  title->setStyleSheet("color: #9aa7b4;");
-  auto* subtitle = new QLabel("Программа обслуживания контроллеров", central);
-  subtitle->setAlignment(Qt::AlignCenter);
-  subtitle->setStyleSheet("color: #9aa7b4;");
-  column->addWidget(title);
-  column->addWidget(subtitle);
-  column->addStretch(1);
+  // The client area: the controller at a glance, or how to reach one.
+  overview_ = new OverviewPanel;
+  overview_->on_connect = [this] { OnMenu("Nconnect"); };
+  overview_->on_table_state = [this] { OnMenu("N13"); };
+  auto* scroll = new QScrollArea(central);
+  scroll->setObjectName("OverviewArea");
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(overview_);
+  column->addWidget(scroll, 1);
 
   pn_repeat_ = new QFrame(central);
   pn_repeat_->setObjectName("pn_repeat");
@@ -212,7 +210,12 @@ void TFormMain::BuildMenus() {
     if (!has_children) {
       action->setEnabled(EntryAvailable(item.name) || MonitorActions::Handles(item.name));
       const std::string name = item.name;
-      connect(action, &QAction::triggered, this, [this, name] { OnMenu(name); });
+      connect(action, &QAction::triggered, this, [this, name] {
+        OnMenu(name);
+        // Whatever the entry read (the identification, a whole
+        // configuration) shows in the overview.
+        if (!closed_) session_->RefreshOverview();
+      });
     }
   }
 }
@@ -327,6 +330,10 @@ void TFormMain::RepeatPanelChanged() {
   label2_->setText(QString::fromStdString(panel.label).replace("\r\n", "\n"));
   // A command's progress shows while the exchange lets the window paint.
   pn_repeat_->repaint();
+}
+
+void TFormMain::ShowOverview(const OverviewModel& model) {
+  overview_->Show(model);
 }
 
 void TFormMain::RepaintWindow() {

@@ -20,6 +20,7 @@ class QFrame;
 
 namespace kvarta::gui {
 
+class OverviewPanel;
 class QtConfigDialogs;
 class QtMonitorDialogs;
 class QtParamDialogs;
@@ -47,6 +48,7 @@ class TFormMain : public QMainWindow, public MainWindowView {
   QFrame* ModemPanel() const { return pnmodem_; }
   QFrame* RepeatPanel() const { return pn_repeat_; }
   QLabel* RepeatLabel() const { return label2_; }
+  OverviewPanel* Overview() const { return overview_; }
   QPushButton* RepeatButton() const { return bt_repeat_; }
   QPushButton* StoredButton() const { return bt_stored_; }
   // The commands' and monitoring windows (tests may script them).
@@ -73,6 +75,7 @@ class TFormMain : public QMainWindow, public MainWindowView {
   void RebuildCommandMenus() override;
   MonitorDialogs* MonitorWindows() override;
   void RepeatPanelChanged() override;
+  void ShowOverview(const OverviewModel& model) override;
   int RunTableState(TableWritePlan& plan) override;
   bool RestoreFromFile(TableWritePlan& plan) override;
 
@@ -108,6 +111,7 @@ class TFormMain : public QMainWindow, public MainWindowView {
   QStatusBar* status2_ = nullptr;
   QStatusBar* status3_ = nullptr;
   std::unique_ptr<QtStatusBar> bar1_, bar2_, bar3_;
+  OverviewPanel* overview_ = nullptr;
   QFrame* pnmodem_ = nullptr;
   QLabel* pntime_ = nullptr;
   QPushButton* bitbtn3_ = nullptr;

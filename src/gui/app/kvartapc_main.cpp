@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "connection/port_labels.h"
 #include "connection/program_folders.h"
 #include "gui/app/form_main.h"
 #include "gui/app/main_dialogs.h"
+#include "gui/app/signal_closer.h"
 #include "platform/posix_serial_port.h"
 #include "sim/embedded_simulator.h"
 
@@ -97,11 +99,16 @@ int main(int argc, char** argv) {
       return 1;
     }
     ports = simulator.get();
+  } else {
+    // Real ports: the COM lists and the status bar name the device behind each.
+    kvarta::SetComPortSource(kvarta::MachinePortSource());
   }
 
   const kvarta::ProgramFolders folders =
       kvarta::FoldersIn(kvarta::ResolveProgramFolder(kvarta::CurrentFolderSources(options.home)));
   kvarta::gui::TFormMain window(folders, *ports, kvarta::gui::MakeMainDialogs());
+  // A signal to end ends the program as "Выход" does.
+  kvarta::gui::SignalCloser closer(window);
   window.ApplySavedGeometry();
   window.show();
   return app.exec();

@@ -196,6 +196,7 @@ void TFormConn_Par::Refresh() {
   exit_->setGeometry(ConnParModel::kWidth / 2 + 20, buttons_top, 110, 27);
 
   SyncCombo(port_, m.port);
+  FitPopupToItems(port_);
   SyncCombo(rate_, m.rate);
   SyncEdit(first_wait_, m.first_wait);
   SyncEdit(next_wait_, m.next_wait);

@@ -128,6 +128,7 @@ void TFormSearch::OnSearch() {
 void TFormSearch::Refresh() {
   const SearchModel& m = model_;
   SyncCombo(port_, m.port);
+  FitPopupToItems(port_);
   SyncEdit(first_wait_, m.first_wait);
   SyncEdit(next_wait_, m.next_wait);
   SyncEdit(preambles_, m.preambles);

@@ -7,6 +7,8 @@
 #include "connection/conn_par_model.h"
 #include "connection/device_search_model.h"
 #include "connection/imit_modem_model.h"
+#include "connection/port_labels.h"
+#include "connection/settings_store.h"
 #include "gui/connection/form_abonent.h"
 #include "gui/connection/form_abonents_list.h"
 #include "gui/connection/form_conn_par.h"
@@ -35,12 +37,14 @@ bool QtConnectDialogs::OpenAbonentsList(AbonentsListModel& model) {
 }
 
 bool QtConnectDialogs::OpenConnPar(ConnParModel& model) {
+  LabelComPorts(model.port, ini_);
   TFormConn_Par form(model, Parent());
   form.exec();
   return model.accepted();
 }
 
 void QtConnectDialogs::OpenSearch(SearchModel& model) {
+  LabelComPorts(model.port, ini_);
   TFormSearch form(model, host_, Parent());
   form.exec();
 }
@@ -53,6 +57,7 @@ void QtConnectDialogs::OpenImitation(ImitModemModel& model) {
 bool RunConnectDialog(QWidget* parent, QtHost& host, SettingsStore& store, Connector& connector,
                       ConnectModel::MainWindowHooks hooks) {
   QtConnectDialogs opener(host, parent);
+  opener.SetIniFolder(store.folders().ini);
   ConnectModel model(host, store, connector, opener, std::move(hooks));
   model.OnShow();
   TFormConnect form(model, parent);

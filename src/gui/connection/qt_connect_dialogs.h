@@ -2,6 +2,8 @@
 // for their sub-dialogs, and the connection dialog that the start-up runs.
 #pragma once
 
+#include <string>
+
 #include "connection/connect_dialogs.h"
 #include "connection/connect_model.h"
 
@@ -22,6 +24,8 @@ class QtConnectDialogs : public ConnectDialogOpener {
 
   // The window the dialogs open over.
   void SetParent(QWidget* parent) { parent_ = parent; }
+  // The settings folder whose port map numbers the COM lists.
+  void SetIniFolder(std::string ini) { ini_ = std::move(ini); }
 
   bool OpenAbonent(AbonentModel& model) override;
   bool OpenAbonentsList(AbonentsListModel& model) override;
@@ -36,6 +40,7 @@ class QtConnectDialogs : public ConnectDialogOpener {
 
   QtHost& host_;
   QWidget* parent_;
+  std::string ini_;
 };
 
 // Shows the connection dialog modally; true when "Связаться" succeeded.

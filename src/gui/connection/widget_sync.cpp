@@ -1,5 +1,8 @@
 #include "gui/connection/widget_sync.h"
 
+#include <algorithm>
+
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +25,14 @@ void SyncItems(QComboBox* combo, const ChoiceList& list) {
 
 std::string Utf8(const QString& text) {
   return text.toStdString();
+}
+
+void FitPopupToItems(QComboBox* combo) {
+  int widest = combo->width();
+  for (int i = 0; i < combo->count(); ++i) {
+    widest = std::max(widest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)) + 32);
+  }
+  combo->view()->setMinimumWidth(widest);
 }
 
 void SyncCombo(QComboBox* combo, const ChoiceList& list) {

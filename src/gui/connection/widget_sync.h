@@ -17,6 +17,9 @@ namespace kvarta::gui {
 
 // Items, chosen index (-1 shows nothing) and enabled state.
 void SyncCombo(QComboBox* combo, const ChoiceList& list);
+// Lets the drop-down list be wider than the box, so that a port's device
+// ("COM5 — FT232R USB UART (A50285BI)") shows whole.
+void FitPopupToItems(QComboBox* combo);
 // An editable list: items from list, the edit showing text.
 void SyncEditableCombo(QComboBox* combo, const ChoiceList& list, const std::string& text,
                        bool enabled);
