@@ -86,17 +86,14 @@ TEST(ServiceReportTest, HoldsEverySectionAndNoCredential) {
     EXPECT_GT(at, last) << heading;
     last = at;
   }
-  EXPECT_NE(text.find("Составлен: 07.12.2026 09:30:15"), std::string::npos);
-  EXPECT_NE(text.find("Контроллер: Узел 5, адрес 5"), std::string::npos);
-  EXPECT_NE(text.find("Связь: Порт COM2 (/dev/ttyUSB0)"), std::string::npos);
+  EXPECT_NE(text.find("Контроллер: Узел 5, адрес 5\nСвязь: Порт COM2"), std::string::npos);
   // Decoded by name, users' levels with their names, the destroyed table told.
   EXPECT_NE(text.find("\nname = \"Узел 5\"\n"), std::string::npos);
   EXPECT_NE(text.find("\nuser1.name = \"Нал\"\n"), std::string::npos);
   EXPECT_NE(text.find("\nuser1.level = 1 ("), std::string::npos);
   EXPECT_TRUE(LineWith(text, "Табл.  9.").ends_with("Да")) << LineWith(text, "Табл.  9.");
   EXPECT_TRUE(LineWith(text, "Табл.  3.").ends_with("Нет")) << LineWith(text, "Табл.  3.");
-  EXPECT_NE(text.find("ВРГ №1"), std::string::npos);
-  EXPECT_NE(text.find("-72"), std::string::npos);
+  EXPECT_TRUE(LineWith(text, "ВРГ №1").ends_with("-72")) << LineWith(text, "ВРГ №1");
 
   for (const char* masked : {"\nuser1.password = ***\n", "\nuser1.code = ***\n",
                              "\nauthorisation_key = ***\n", "\npassword = ***\n"}) {
