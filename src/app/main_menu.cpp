@@ -49,6 +49,7 @@ std::vector<MenuItemSpec> BuildTree() {
       {"Nvers", "Общее", "", 0},
       {"NUser", "Идентификация пользователя программы", "Nvers", 0},
       {"Nabout", "О программе", "Nvers", 0},
+      {"NReport", "Отчет для сервисной службы", "Nvers", 0},
   };
   // The command items take their captions from the commands' own texts.
   const auto at =
@@ -104,7 +105,8 @@ MainMenuState RefreshMainMenu(const MenuInputs& in) {
   s.visible["no3"] = false;
   s.visible["no7"] = false;
   if (!in.connected) {
-    for (const char* n : {"NWorkPar", "Nsetting", "NData", "Nrdcnf", "NCmpCnf", "NUser"}) {
+    for (const char* n :
+         {"NWorkPar", "Nsetting", "NData", "Nrdcnf", "NCmpCnf", "NUser", "NReport"}) {
       s.visible[n] = false;
     }
     s.repeat_panel_visible = false;

@@ -52,14 +52,14 @@ void AddConfigCommands(std::vector<CliCommand>& commands);
 void AddParamCommands(std::vector<CliCommand>& commands);
 // tables, ports: the table catalogue and the machine's serial ports.
 void AddInfoCommands(std::vector<CliCommand>& commands);
+// report: the service report.
+void AddReportCommands(std::vector<CliCommand>& commands);
 
 // A message line of the tool on standard error.
 void PrintError(const std::string& line);
 // "Использование: ..." for a command given the wrong operands: exit 2.
 int UsageError(const std::string& usage);
 
-// The identification table as text lines.
-std::vector<std::string> IdentificationLines(const uint8_t* t0);
 // The identification table as one JSON object: the fields by name, and the
 // texts the window shows under "text".
 std::string IdentificationJson(const uint8_t* t0);

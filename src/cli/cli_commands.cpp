@@ -30,6 +30,7 @@ const std::vector<CliCommand>& Commands() {
     AddConfigCommands(all);
     AddParamCommands(all);
     AddInfoCommands(all);
+    AddReportCommands(all);
     return all;
   }();
   return commands;

@@ -15,6 +15,7 @@
 #include "config/avt_key_model.h"
 #include "config/config_compare.h"
 #include "config/config_file.h"
+#include "config/config_listing.h"
 #include "config/identification.h"
 #include "config/table_info_model.h"
 #include "config/user_list.h"
@@ -445,64 +446,12 @@ struct Section {
 constexpr Section kSections[] = {{"identification", 0}, {"link", 3},   {"users", 4}, {"vrg", 9},
                                  {"timeouts", 20},      {"modem", 21}, {"gprs", 22}};
 
-bool IsNumeric(ParamType type) {
-  return type == ParamType::kUnsigned || type == ParamType::kSigned || type == ParamType::kBit;
-}
-
-bool IsText(ParamType type) {
-  return type == ParamType::kText || type == ParamType::kPaddedText;
-}
-
-struct ShownParam {
-  const ParamSpec* spec;
-  std::string value;  // as printed
-  bool in_range = true;
-  std::string range;  // the valid values, as told with a value outside them
-  int64_t min = 0, max = 0;
-};
-
-std::string RangeText(const ParamSpec& p, int64_t min, int64_t max) {
-  if (IsText(p.type)) return Format("не более %lld символов", static_cast<long long>(max));
-  if (!p.values.empty()) {
-    std::string list;
-    for (int64_t v : p.values) list += Format(list.empty() ? "%lld" : ", %lld", (long long)v);
-    return "допустимо: " + list;
-  }
-  return Format("%lld..%lld", static_cast<long long>(min), static_cast<long long>(max));
-}
-
-// The parameters a section shows, decoded.
-std::vector<ShownParam> SectionParams(const ConfigFileRecord& record, const Section& s) {
-  const uint8_t* bytes = s.table == 0 ? record.Identification() : record.Table(s.table);
-  const bool from_controller = record.bytes[ConfigFileRecord::kOriginOffset] == 1;
-  const auto timeouts = TimeoutRanges(record.bytes[ConfigFileRecord::kModemOffset]);
-  std::vector<ShownParam> shown;
-  int timeout_index = 0;
-  for (const ParamSpec& p : TableParams(s.table)) {
-    if (s.table == 0 && !from_controller && p.field != layout::t0::kControllerType &&
-        p.field != layout::t0::kSoftwareVersion && p.field != layout::t0::kModemType) {
-      continue;  // a configuration made in the program knows only these
-    }
-    const bool secret =
-        s.table == kUsersTable && (p.name.ends_with(".password") || p.name.ends_with(".code"));
-    if (secret) continue;
-    ShownParam sp{&p, FormatParam(bytes, p), ParamInRange(bytes, p), "", p.min, p.max};
-    if (s.table == 20 && timeout_index < static_cast<int>(timeouts.size())) {
-      // The ranges of the modem the configuration is for.
-      const TimeoutRange& r = timeouts[timeout_index++];
-      const int64_t v = GetNumber(bytes, p);
-      sp.min = r.min;
-      sp.max = r.max;
-      sp.in_range = v >= r.min && v <= r.max;
-    }
-    if (s.table == kUsersTable && p.name.ends_with(".level")) {
-      const int64_t level = GetNumber(bytes, p);
-      if (level >= 0 && level < kLevelCount) sp.value += " (" + AccessLevelNames()[level] + ")";
-    }
-    if (!sp.in_range) sp.range = RangeText(p, sp.min, sp.max);
-    shown.push_back(std::move(sp));
-  }
-  return shown;
+// The parameters a section shows: the users' codes and passwords are left out.
+std::vector<ListedParam> SectionParams(const ConfigFileRecord& record, const Section& s) {
+  std::vector<ListedParam> listed = ListConfigParams(record, s.table);
+  std::erase_if(listed,
+                [&s](const ListedParam& lp) { return s.table == kUsersTable && lp.credential; });
+  return listed;
 }
 
 int ShowConfig(CliContext& c) {
@@ -521,16 +470,16 @@ int ShowConfig(CliContext& c) {
       j.BeginObject().Field("name", s.name).Field("table", s.table);
       j.Key("params").BeginArray();
       const uint8_t* bytes = s.table == 0 ? record.Identification() : record.Table(s.table);
-      for (const ShownParam& sp : SectionParams(record, s)) {
+      for (const ListedParam& sp : SectionParams(record, s)) {
         const ParamSpec& p = *sp.spec;
         j.BeginObject().Field("name", p.name);
-        if (IsNumeric(p.type)) {
+        if (IsNumericParam(p.type)) {
           j.Field("value", GetNumber(bytes, p));
         } else {
           j.Field("value", FormatParam(bytes, p));
         }
         j.Field("unit", p.unit).Field("in_range", sp.in_range);
-        if (!IsText(p.type)) j.Field("min", sp.min).Field("max", sp.max);
+        if (!IsTextParam(p.type)) j.Field("min", sp.min).Field("max", sp.max);
         if (!p.title.empty()) j.Field("title", p.title);
         j.EndObject();
       }
@@ -543,13 +492,8 @@ int ShowConfig(CliContext& c) {
   std::printf("origin = %d\n", origin);
   for (const Section& s : kSections) {
     std::printf("\n[%s]\n", s.name);
-    for (const ShownParam& sp : SectionParams(record, s)) {
-      const ParamSpec& p = *sp.spec;
-      std::string line = p.name + " = ";
-      line += IsText(p.type) ? "\"" + sp.value + "\"" : sp.value;
-      if (!p.unit.empty()) line += " " + p.unit;
-      if (!sp.in_range) line += "  ! вне диапазона: " + sp.range;
-      std::printf("%s\n", line.c_str());
+    for (const ListedParam& sp : SectionParams(record, s)) {
+      std::printf("%s\n", ListedParamLine(sp, false).c_str());
     }
   }
   return kExitOk;

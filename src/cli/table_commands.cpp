@@ -117,23 +117,6 @@ int Restart(CliContext& c) {
 
 }  // namespace
 
-std::vector<std::string> IdentificationLines(const uint8_t* t0) {
-  const IdentificationView v = DecodeIdentification(t0, true);
-  return {
-      "Параметры идентификации контроллера",
-      "Состояние таблиц: " + v.destroyed.text,
-      "Код типа контроллера: " + v.type_code.text,
-      "Версия аппаратной части: " + v.hardware_version.text,
-      "Версия ПО: " + v.software_version.text,
-      "Дата и время создания ПО: " + v.creation_date.text,
-      "Порядок байтов: " + v.byte_order.text,
-      "Работа на разных скоростях обмена: " + v.different_speeds.text,
-      "Возможность изменения адреса: " + v.address_fixed.text,
-      "Версия протокола верхнего уровня: " + v.protocol_version.text,
-      "Тип требуемого модема: " + v.modem_type.text,
-  };
-}
-
 void AddTableCommands(std::vector<CliCommand>& commands) {
   commands.push_back({"identify", "identify [--json]", 0, 1, true, Identify});
   commands.push_back({"read", "read TABLE [FIRST [COUNT]]", 1, 3, true, Read});

@@ -58,4 +58,21 @@ IdentificationView DecodeIdentification(const uint8_t* ident, bool full) {
   return v;
 }
 
+std::vector<std::string> IdentificationLines(const uint8_t* ident) {
+  const IdentificationView v = DecodeIdentification(ident, true);
+  return {
+      "Параметры идентификации контроллера",
+      "Состояние таблиц: " + v.destroyed.text,
+      "Код типа контроллера: " + v.type_code.text,
+      "Версия аппаратной части: " + v.hardware_version.text,
+      "Версия ПО: " + v.software_version.text,
+      "Дата и время создания ПО: " + v.creation_date.text,
+      "Порядок байтов: " + v.byte_order.text,
+      "Работа на разных скоростях обмена: " + v.different_speeds.text,
+      "Возможность изменения адреса: " + v.address_fixed.text,
+      "Версия протокола верхнего уровня: " + v.protocol_version.text,
+      "Тип требуемого модема: " + v.modem_type.text,
+  };
+}
+
 }  // namespace kvarta

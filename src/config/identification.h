@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "link/modem_type.h"  // ModemTypeName, ModemTypeFileName
 
@@ -31,5 +32,9 @@ struct IdentificationView {
 // Decodes the 18 identification bytes; in reduced mode the items beyond type,
 // software version and modem type are left empty.
 IdentificationView DecodeIdentification(const uint8_t* ident, bool full);
+
+// The identification as lines of text, the window's labels before the
+// values: what the tool's identify prints and the service report holds.
+std::vector<std::string> IdentificationLines(const uint8_t* ident);
 
 }  // namespace kvarta

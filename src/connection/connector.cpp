@@ -69,7 +69,7 @@ bool Connector::Open(const ConnectionParams& p) {
 Connector::SetUpOutcome Connector::SetUp(const SetUpHooks& hooks) {
   SetUpOutcome outcome;
   if (!link_.port) return {false, kAdapterOk};
-  LineContext line{*link_.port, link_.clock, link_.host};
+  LineContext line{*link_.port, link_.clock, link_.host, &link_.frame_log};
   if (params_.kind == ConnectionKind::kPhone) {
     if (hooks.log_on) hooks.log_on();
     auto dial_params = hooks.dial_params;
@@ -92,7 +92,7 @@ Connector::SetUpOutcome Connector::SetUp(const SetUpHooks& hooks) {
 void Connector::HangUp(bool skip_first_hang_up) {
   if (!modem_connected_) return;
   if (link_.port) {
-    LineContext line{*link_.port, link_.clock, link_.host};
+    LineContext line{*link_.port, link_.clock, link_.host, &link_.frame_log};
     ModemHangUp(line, skip_first_hang_up);
   }
   modem_connected_ = false;

@@ -90,10 +90,15 @@ int AdapterCommand(LineContext& line, const std::string& command, int64_t timeou
   if (!line.port.Write(reinterpret_cast<const uint8_t*>(command.data()), command.size())) {
     line.port.ClearErrors();
   }
+  if (line.log) line.log->AddCommand(FrameKind::kAdapter, TraceDirection::kSent, command);
   const int64_t deadline = line.clock.NowNs() + MsToNs(timeout_ms);
   LineReader reader(line);
   for (;;) {
     const std::optional<uint8_t> byte = reader.TakeByte();
+    if ((byte == '0' || byte == '4') && line.log) {
+      line.log->AddCommand(FrameKind::kAdapter, TraceDirection::kReceived,
+                           std::string(1, static_cast<char>(*byte)));
+    }
     if (byte == '0') return kAdapterAnswerOk;
     if (byte == '4') return kAdapterAnswerError;
     if (line.clock.NowNs() >= deadline) return kAdapterAnswerNone;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "link/frame_log.h"
 #include "link/host.h"
 #include "platform/clock.h"
 #include "platform/serial_port.h"
@@ -16,6 +17,9 @@ struct LineContext {
   SerialPort& port;
   Clock& clock;
   Host& host;
+  // Where the commands and answers on the line are recorded (the link's
+  // frame log); none for lines the link does not own.
+  FrameLog* log = nullptr;
 };
 
 // Longest single wait between two pumps of the window messages.

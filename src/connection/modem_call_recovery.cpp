@@ -32,7 +32,7 @@ bool ModemCallRecovery::Redial() {
   host.SetCursor(CursorShape::kBusy);
   if (!link_.port) return give_up();
 
-  LineContext line{*link_.port, link_.clock, host};
+  LineContext line{*link_.port, link_.clock, host, &link_.frame_log};
   ModemHangUp(line, false);
   modem_connected_ = false;
   PauseMs(line, kRedialPauseMs);

@@ -152,6 +152,7 @@ int ModemCommand(LineContext& line, std::string_view command, std::string* answe
     // Nothing reached the modem: the answer deadline reports it.
     line.port.ClearErrors();
   }
+  if (line.log) line.log->AddCommand(FrameKind::kModem, TraceDirection::kSent, wire);
 
   const int64_t deadline = line.clock.NowNs() + MsToNs(timeout_ms);
   std::string held;
@@ -162,6 +163,9 @@ int ModemCommand(LineContext& line, std::string_view command, std::string* answe
   }
   const std::string text = UpToZero(held);
   if (answer) *answer = text;
+  if (line.log && !text.empty()) {
+    line.log->AddCommand(FrameKind::kModem, TraceDirection::kReceived, text);
+  }
   if (read == kModemNoReply) return kModemNoReply;
 
   if (status) {
@@ -222,12 +226,18 @@ bool GsmReady(LineContext& line, StatusPanelRef status) {
   }
   static constexpr uint8_t kQuery[9] = {'A', 'T', '+', 'C', 'P', 'A', 'S', '\r', 0};
   if (!line.port.Write(kQuery, sizeof kQuery)) line.port.ClearErrors();
+  if (line.log) {
+    line.log->AddCommand(
+        FrameKind::kModem, TraceDirection::kSent,
+        std::string_view(reinterpret_cast<const char*>(kQuery), sizeof kQuery - 1));
+  }
 
   for (const char* expected : {"+CPAS: 0", "OK"}) {
     std::string held;
     const int64_t deadline = line.clock.NowNs() + MsToNs(kGsmLineTimeoutMs);
     if (ReadAnswerLine(line, deadline, false, held) != kModemOk) return false;
     const std::string text = UpToZero(held);
+    if (line.log) line.log->AddCommand(FrameKind::kModem, TraceDirection::kReceived, text);
     if (status) {
       status.SetText(Format(" Проверка готовности GSM. Команда AT+CPAS. Ответ %s",
                             AnswerForDisplay(text).c_str()));

@@ -6,7 +6,10 @@
 namespace kvarta {
 
 ControllerLink::ControllerLink(Host& host_ref, Clock& clock_ref)
-    : host(host_ref), clock(clock_ref), result_messages(MakeResultMessageTable()) {
+    : host(host_ref),
+      clock(clock_ref),
+      result_messages(MakeResultMessageTable()),
+      frame_log(clock_ref) {
   ResetCredentials();
   ClearExchangeBlock();
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "link/connection_kind.h"
+#include "link/frame_log.h"
 #include "link/host.h"
 #include "link/result_messages.h"
 #include "platform/clock.h"
@@ -35,9 +36,6 @@ class CallRecovery {
   // Closes the connection (the main window's Disconnect).
   virtual void Disconnect() = 0;
 };
-
-// Direction of a traced frame.
-enum class TraceDirection { kSent, kReceived };
 
 struct ControllerLink {
   ControllerLink(Host& host, Clock& clock);
@@ -76,6 +74,8 @@ struct ControllerLink {
   CallRecovery* recovery = nullptr;  // set for modem connections
   // Optional observer of every frame on the wire (the tool's --trace).
   std::function<void(TraceDirection, const uint8_t*, size_t)> trace;
+  // The frames of the session (the frame monitor, --trace, the service report).
+  FrameLog frame_log;
 
   bool Connected() const { return port != nullptr; }
   // Sets write password and identification code to spaces.

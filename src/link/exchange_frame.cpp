@@ -5,6 +5,7 @@
 
 #include "link/controller_link.h"
 #include "link/crc16.h"
+#include "platform/text_format.h"
 
 namespace kvarta {
 namespace {
@@ -117,6 +118,14 @@ bool ExchangeFrame(ControllerLink& link, uint32_t length) {
     return false;
   }
   if (link.trace) link.trace(TraceDirection::kSent, out.data(), out.size());
+  // The write returns once the driver holds the bytes: the request ends on
+  // the line after its line time at the link's rate.
+  const int64_t written_ns = link.clock.NowNs();
+  const int64_t request_end_ns =
+      written_ns + (link.baud_rate > 0
+                        ? static_cast<int64_t>(out.size()) * 10 * 1000000000LL / link.baud_rate
+                        : 0);
+  link.frame_log.AddFrame(TraceDirection::kSent, out.data(), out.size(), written_ns);
 
   const int64_t deadline_ns = link.clock.NowNs() + MsToNs(link.answer_timeout_ms);
   const int64_t gap_ns = MsToNs(link.inter_byte_timeout_ms);
@@ -126,6 +135,7 @@ bool ExchangeFrame(ControllerLink& link, uint32_t length) {
 
   AnswerAssembler assembler(link);
   std::vector<uint8_t> received;
+  int64_t first_byte_ns = -1;
   bool complete = false;
   bool ready_but_empty = false;  // the last wait said readable yet nothing came
   uint8_t chunk[kReadChunk];
@@ -143,6 +153,7 @@ bool ExchangeFrame(ControllerLink& link, uint32_t length) {
       }
       got = 0;
     }
+    if (got > 0 && first_byte_ns < 0) first_byte_ns = link.clock.NowNs();
     for (int i = 0; i < got; ++i) {
       const uint8_t byte = chunk[i];
       received.push_back(byte);
@@ -201,6 +212,14 @@ bool ExchangeFrame(ControllerLink& link, uint32_t length) {
 
   if (link.trace && !received.empty()) {
     link.trace(TraceDirection::kReceived, received.data(), received.size());
+  }
+  if (!received.empty()) {
+    // Stamped when the answer ended, as the sent frame is when it was written.
+    link.frame_log.AddFrame(TraceDirection::kReceived, received.data(), received.size(),
+                            link.clock.NowNs(),
+                            std::max<int64_t>(first_byte_ns - request_end_ns, 0));
+  } else if (link.result_code == kResultNoAnswer) {
+    link.frame_log.AddNote(Format("нет ответа за %u мс", link.answer_timeout_ms));
   }
   if (link.result_code == kResultAborted || link.result_code == kResultCarrierLost) return false;
 

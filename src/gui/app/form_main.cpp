@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/param_actions.h"
+#include "app/service_report.h"
 #include "gui/app/form_about.h"
 #include "gui/app/overview_panel.h"
 #include "gui/config/qt_config_dialogs.h"
@@ -31,9 +32,9 @@ constexpr int kPanel3Width = 55;
 
 // Entries whose windows belong to later work stay disabled until they exist.
 bool EntryAvailable(const std::string& name) {
-  static const char* const kLive[] = {"Nexit",    "N8",     "NProgr_Wr", "N7",
-                                      "Nconnect", "NUser",  "Nabout",    "Nrdcnf",
-                                      "NCmpCnf",  "Nident", "N13",       "N33"};
+  static const char* const kLive[] = {"Nexit", "N8",     "NProgr_Wr", "N7",      "Nconnect",
+                                      "NUser", "Nabout", "Nrdcnf",    "NCmpCnf", "Nident",
+                                      "N13",   "N33",    "NReport"};
   for (const char* n : kLive) {
     if (name == n) return true;
   }
@@ -256,6 +257,10 @@ void TFormMain::OnMenu(const std::string& name) {
     Guarded([this] { config_actions_->ShowTableState(); });
   } else if (name == "N33") {
     Guarded([this] { config_actions_->ChangeUsersAccess(); });
+  } else if (name == "NReport") {
+    Guarded([this] {
+      MakeServiceReport(config_actions_->Context(), OverviewConnectionLines(session_->Overview()));
+    });
   }
 }
 
