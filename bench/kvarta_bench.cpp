@@ -172,15 +172,17 @@ Result Measure(const Case& c, uint32_t rate, int runs) {
   // answer's start, the pseudo-terminal's own delivery included.
   const int64_t byte_ns = 10LL * 1000000000LL / rate;
   int64_t arrivals_ns = 0;
-  link.trace = [&](TraceDirection d, const uint8_t*, size_t n) {
-    if (d == TraceDirection::kSent) {
+  link.frame_log.AddObserver([&](const FrameRecord& r) {
+    if (r.kind != FrameKind::kFrame) return;
+    const size_t n = r.bytes.size();
+    if (r.direction == TraceDirection::kSent) {
       out += n;
       ++requests;
       arrivals_ns += RealClock().NowNs() + static_cast<int64_t>(n) * byte_ns;
     } else {
       in += n;
     }
-  };
+  });
   ConfigImage image;
   std::vector<double> times;
   std::vector<double> turnarounds;

@@ -14,13 +14,6 @@
 namespace kvarta::cli {
 namespace {
 
-void TraceFrame(int64_t start_ns, Clock& clock, TraceDirection dir, const uint8_t* bytes,
-                size_t n) {
-  const double ms = static_cast<double>(clock.NowNs() - start_ns) / 1e6;
-  std::fprintf(stderr, "%10.3f %s %s\n", ms, dir == TraceDirection::kSent ? ">" : "<",
-               HexFields(bytes, n).c_str());
-}
-
 const std::vector<CliCommand>& Commands() {
   static const std::vector<CliCommand> commands = [] {
     std::vector<CliCommand> all;
@@ -127,11 +120,14 @@ int RunKvartactl(const CliOptions& o) {
     if (!options.address && o.sim.address_given) options.address = o.sim.address;
   }
   Connector connector(link, *ports);
-  if (o.trace) {
-    const int64_t start = clock.NowNs();
-    link.trace = [start, &clock](TraceDirection dir, const uint8_t* bytes, size_t n) {
-      TraceFrame(start, clock, dir, bytes, n);
-    };
+  if (o.trace || o.trace_secrets) {
+    // The frames as the session's log takes them apart, printed as they come.
+    link.frame_log.keep_secrets = o.trace_secrets;
+    link.frame_log.AddObserver([secrets = o.trace_secrets](const FrameRecord& r) {
+      for (const std::string& line : RecordLines(r, secrets)) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+      }
+    });
   }
 
   CliContext context{options,

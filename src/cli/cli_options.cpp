@@ -149,7 +149,10 @@ std::string UsageText() {
          "  --trace                     выводить кадры обмена в stderr; первое число строки -\n"
          "                              время в миллисекундах от начала работы (по монотонным\n"
          "                              часам, с точностью до микросекунды), > - отправлено,\n"
-         "                              < - принято\n"
+         "                              < - принято; за байтами кадра - строка с его разбором;\n"
+         "                              команды модема и адаптера - текстом; пароли, коды и\n"
+         "                              ключ заменены на **\n"
+         "  --trace-secrets             то же, что --trace, но с паролями, кодами и ключом\n"
          "  --verbose                   выводить ход чтения и записи в stderr\n"
          "  --json                      show и set: результат одним объектом JSON\n"
          "  --interactive               задавать вопросы (только на терминале)\n"
@@ -227,7 +230,8 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
       {"--password", [&o](const std::string& s) { return (o.password = s, true); }},
   };
   const std::map<std::string, bool*> flags = {
-      {"--simulator", &o.simulator}, {"--trace", &o.trace}, {"--interactive", &o.interactive},
+      {"--simulator", &o.simulator}, {"--trace", &o.trace},
+      {"--trace-secrets", &o.trace_secrets}, {"--interactive", &o.interactive},
       {"--verbose", &o.verbose},     {"--help", &o.help},   {"-h", &o.help}};
   std::vector<std::string> sim_args;
   for (int i = 1; i < argc; ++i) {

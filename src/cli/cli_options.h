@@ -42,6 +42,7 @@ struct CliOptions {
   std::string password;  // write password
   bool simulator = false;
   bool trace = false;
+  bool trace_secrets = false;  // --trace-secrets: the trace shows credentials too
   bool interactive = false;
   bool verbose = false;
   bool help = false;

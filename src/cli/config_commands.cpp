@@ -28,6 +28,7 @@
 #include "link/whole_table.h"
 #include "platform/cp1251.h"
 #include "platform/text_format.h"
+#include "platform/file_names.h"
 
 namespace kvarta::cli {
 namespace {
@@ -101,11 +102,6 @@ bool IsFolder(const std::string& path) {
 bool Exists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0;
-}
-
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // A name without extension gets ".cnf", as in the save dialog.

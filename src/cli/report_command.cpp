@@ -11,6 +11,7 @@
 #include "cli/json_writer.h"
 #include "platform/atomic_file.h"
 #include "platform/text_format.h"
+#include "platform/file_names.h"
 
 namespace kvarta::cli {
 namespace {
@@ -25,11 +26,6 @@ bool IsFolder(const std::string& path) {
 bool Exists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0;
-}
-
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // "Файл %s уже есть." unless --force, as save-config says it.

@@ -26,11 +26,6 @@ void PutU16(uint8_t* p, uint16_t v) {
   p[1] = static_cast<uint8_t>(v >> 8);
 }
 
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";

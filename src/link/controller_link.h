@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -72,8 +71,6 @@ struct ControllerLink {
 
   ConnectionKind connection_kind = ConnectionKind::kDirect;
   CallRecovery* recovery = nullptr;  // set for modem connections
-  // Optional observer of every frame on the wire (the tool's --trace).
-  std::function<void(TraceDirection, const uint8_t*, size_t)> trace;
   // The frames of the session (the frame monitor, --trace, the service report).
   FrameLog frame_log;
 

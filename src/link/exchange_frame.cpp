@@ -117,7 +117,6 @@ bool ExchangeFrame(ControllerLink& link, uint32_t length) {
     link.result_code = kResultWriteFailed;
     return false;
   }
-  if (link.trace) link.trace(TraceDirection::kSent, out.data(), out.size());
   // The write returns once the driver holds the bytes: the request ends on
   // the line after its line time at the link's rate.
   const int64_t written_ns = link.clock.NowNs();
@@ -210,9 +209,6 @@ bool ExchangeFrame(ControllerLink& link, uint32_t length) {
     }
   }
 
-  if (link.trace && !received.empty()) {
-    link.trace(TraceDirection::kReceived, received.data(), received.size());
-  }
   if (!received.empty()) {
     // Stamped when the answer ended, as the sent frame is when it was written.
     link.frame_log.AddFrame(TraceDirection::kReceived, received.data(), received.size(),

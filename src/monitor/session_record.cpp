@@ -46,11 +46,6 @@ class Busy {
   Host& host_;
 };
 
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool HasExtension(const std::string& path) {
   const std::string base = BaseName(path);
   const size_t dot = base.find_last_of('.');

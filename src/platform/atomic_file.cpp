@@ -1,4 +1,5 @@
 #include "platform/atomic_file.h"
+#include "platform/file_names.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -52,11 +53,6 @@ std::string ResolveLinks(std::string path) {
 
 // Temporary files of this program beside a file: "<name>.kvtmp-XXXXXX".
 constexpr char kTempInfix[] = ".kvtmp-";
-
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Removes what an interrupted save of the same file left behind. A file
 // written in the last seconds may belong to a save still running elsewhere.

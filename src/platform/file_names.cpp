@@ -83,4 +83,9 @@ std::string CleanFileNamePart(std::string_view utf8) {
   return out;
 }
 
+std::string BaseName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace kvarta

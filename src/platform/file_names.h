@@ -14,4 +14,7 @@ namespace kvarta {
 // the part can never name the folder itself or its parent.
 std::string CleanFileNamePart(std::string_view utf8);
 
+// The part of path after its last "/" (all of it without one).
+std::string BaseName(const std::string& path);
+
 }  // namespace kvarta

@@ -118,7 +118,7 @@ TEST_F(MonitorCommandsTest, ChoicesAreCheckedBeforeAnythingIsWritten) {
                              "command 1 --server 3 --vrg 1 --run 1"}) {
     const ProgramRun run = Ctl(std::string("--simulator --trace ") + kAdjuster + absent);
     EXPECT_EQ(run.exit_code, 2) << absent << "\n" << run.err;
-    EXPECT_FALSE(Has(run.err, " 02 31 31 31 31")) << absent << ": nothing may be written";
+    EXPECT_FALSE(Has(run.err, "функция 2 (запись)")) << absent << ": nothing may be written";
   }
   struct stat st {};
   EXPECT_NE(stat(HistoryFile().c_str(), &st), 0) << "nothing was stored";
@@ -135,11 +135,19 @@ TEST_F(MonitorCommandsTest, PaymentNeedsYesAndTheRestartIsFunctionThirtyTwo) {
   EXPECT_TRUE(Has(paid.err, "0F 00 04 0D 00 00 00")) << paid.err;
   EXPECT_EQ(paid.out, "Оплатить трафик \n");
 
-  const ProgramRun restart = Ctl(std::string("--simulator --trace ") + kAdjuster + "command 255");
+  const ProgramRun restart =
+      Ctl(std::string("--simulator --trace-secrets ") + kAdjuster + "command 255");
   ASSERT_EQ(restart.exit_code, 0) << restart.err;
   EXPECT_EQ(restart.out, "");
   // The restart request carries no data beyond the credentials: function 32.
   EXPECT_TRUE(Has(restart.err, "CC 01 16 20 31 31 31 31 31 31")) << restart.err;
+  EXPECT_TRUE(Has(restart.err, "функция 32 (перезапуск), пароль \"111111")) << restart.err;
+  // A plain trace shows where the credentials go, not what they are.
+  const ProgramRun masked = Ctl(std::string("--simulator --trace ") + kAdjuster + "command 255");
+  ASSERT_EQ(masked.exit_code, 0) << masked.err;
+  EXPECT_TRUE(Has(masked.err, "CC 01 16 20 ** ** ** ** ** ** ** ** ** ** ** ** ** ** ** ** "))
+      << masked.err;
+  EXPECT_TRUE(Has(masked.err, "пароль ************, код ****")) << masked.err;
   EXPECT_EQ(Ctl("history --json").out.find("\"count\":1,"), 1u) << "the restart is not kept";
 }
 

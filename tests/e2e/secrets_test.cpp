@@ -120,6 +120,18 @@ TEST_F(SecretsTest, NoPathWritesOrPrintsACredential) {
   // A new address is kept in the settings, and so is what the search finds.
   EXPECT_EQ(Sim(adjuster + "set 3 address=7").exit_code, 0);
   EXPECT_EQ(Sim(adjuster + "search").exit_code, 0);
+  // The traces show where credentials go, never what they are: the log-on
+  // of every request, the users, key and GPRS password written and read.
+  for (const std::string& args :
+       {"--sim-destroyed 4 write-config " + cnf + " --user 1:" + kCode + ":" + kPassword +
+            " --key " + kKey,
+        adjuster + "set 22 password=" + kGprsSet, std::string("show 22"), adjuster + "restart",
+        adjuster + "--via modem --sim-front modem --phone 5551234 clock"}) {
+    const ProgramRun traced = Sim("--trace " + args, true);
+    EXPECT_EQ(traced.exit_code, 0) << args << "\n" << traced.err;
+    EXPECT_NE(traced.err.find(" > "), std::string::npos) << args;
+    printed_ += traced.err;
+  }
   EXPECT_TRUE(std::filesystem::exists(home_.File("INI/kvarta04.ini")));
   EXPECT_TRUE(std::filesystem::exists(home_.File("INI/comm_history.ini")));
 

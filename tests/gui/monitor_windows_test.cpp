@@ -253,11 +253,12 @@ TEST_F(MonitorWindowsTest, DiagnosticsWindowRefreshesUntilDisconnectClosesIt) {
     form.RefreshButton()->click();
     EXPECT_EQ(form.RefreshButton()->text(), "Не обновлять данные");
     // Reads follow one another while the window waits.
-    window->Session().link().trace = [&](TraceDirection dir, const uint8_t*, size_t) {
-      if (dir == TraceDirection::kSent) ++reads_seen;
-    };
+    FrameLog& log = window->Session().link().frame_log;
+    const int watch = log.AddObserver([&](const FrameRecord& r) {
+      if (r.kind == FrameKind::kFrame && r.direction == TraceDirection::kSent) ++reads_seen;
+    });
     ASSERT_TRUE(QTest::qWaitFor([&] { return reads_seen >= 2; }, 5000));
-    window->Session().link().trace = nullptr;
+    log.RemoveObserver(watch);
     // The connection ends while the window is open: it closes.
     window->Session().EndConnection();
   });

@@ -384,32 +384,35 @@ TEST_F(ControllerLinkTest, StatusPanelAndLastExchangeTime) {
   EXPECT_DOUBLE_EQ(link.last_exchange_time, CalendarValue(clock.local));
 }
 
-TEST_F(ControllerLinkTest, TraceSeesEverythingOnTheWire) {
+TEST_F(ControllerLinkTest, FrameLogSeesEverythingOnTheWire) {
   link.preamble_count = 2;
-  std::vector<std::pair<TraceDirection, Bytes>> seen;
-  link.trace = [&](TraceDirection d, const uint8_t* b, size_t n) {
-    seen.push_back({d, Bytes(b, b + n)});
-  };
+  std::vector<FrameRecord> seen;
+  link.frame_log.AddObserver([&](const FrameRecord& r) { seen.push_back(r); });
   const Bytes answer = MakeAnswer(1, kReadAnswer, 0, {0, 0, 1, 9});
   AnswerEveryRequest(test::Concat({0x00, 0x7E}, answer));
   ASSERT_TRUE(ReadTable0());
   EXPECT_EQ(link.last_function_code, 1);
   EXPECT_EQ(link.answer[8], 9);  // the answer stays in the answer frame
   ASSERT_EQ(seen.size(), 2u);
-  EXPECT_EQ(seen[0].first, TraceDirection::kSent);
+  EXPECT_EQ(seen[0].direction, TraceDirection::kSent);
   // The read request exactly, behind its preambles.
-  EXPECT_EQ(Hex(seen[0].second), "FF FF CC 01 0A 01 00 00 00 01 A0 64");
-  EXPECT_EQ(seen[0].second, port->writes[0]);
-  EXPECT_EQ(seen[1].first, TraceDirection::kReceived);
-  EXPECT_EQ(Hex(seen[1].second), Hex(test::Concat({0x00, 0x7E}, answer)));
+  EXPECT_EQ(Hex(seen[0].bytes), "FF FF CC 01 0A 01 00 00 00 01 A0 64");
+  EXPECT_EQ(seen[0].bytes, port->writes[0]);
+  EXPECT_EQ(seen[1].direction, TraceDirection::kReceived);
+  EXPECT_EQ(Hex(seen[1].bytes), Hex(test::Concat({0x00, 0x7E}, answer)));
+  EXPECT_GE(seen[1].latency_ns, 0);
+  EXPECT_EQ(seen[1].decoded.crc, CrcVerdict::kGood);
+  EXPECT_EQ(seen[1].decoded.start, 2u) << "the noise ahead is passed over";
 
-  // Silence: the request only.
+  // Silence: the request, then a note that nothing came.
   seen.clear();
   link.attempts = 1;
   StaySilent();
   EXPECT_FALSE(ReadTable0());
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].first, TraceDirection::kSent);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].direction, TraceDirection::kSent);
+  EXPECT_EQ(seen[1].kind, FrameKind::kNote);
+  EXPECT_EQ(seen[1].text.rfind("нет ответа за ", 0), 0u) << seen[1].text;
 }
 
 }  // namespace
