@@ -96,8 +96,8 @@ FrameMonitorRow MakeFrameMonitorRow(const FrameRecord& r) {
     cell(FrameColumn::kCount) = Format("%u", d.count);
   }
   if (d.error_answer) {
-    cell(FrameColumn::kValues) = Format("код ошибки %u, причина %u, таблица %u", d.error_code,
-                                        d.reason_code, d.error_table);
+    cell(FrameColumn::kValues) =
+        Format("код ошибки %u, причина %u, таблица %u", d.error_code, d.reason_code, d.error_table);
   } else {
     cell(FrameColumn::kValues) = ValueBytes(r);
   }

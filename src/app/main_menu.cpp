@@ -50,6 +50,7 @@ std::vector<MenuItemSpec> BuildTree() {
       {"NUser", "Идентификация пользователя программы", "Nvers", 0},
       {"Nabout", "О программе", "Nvers", 0},
       {"NReport", "Отчет для сервисной службы", "Nvers", 0},
+      {"NFrames", "Монитор обмена", "Nvers", 0},
   };
   // The command items take their captions from the commands' own texts.
   const auto at =

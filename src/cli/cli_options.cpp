@@ -229,10 +229,13 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
       {"--code", [&o](const std::string& s) { return (o.code = s, true); }},
       {"--password", [&o](const std::string& s) { return (o.password = s, true); }},
   };
-  const std::map<std::string, bool*> flags = {
-      {"--simulator", &o.simulator}, {"--trace", &o.trace},
-      {"--trace-secrets", &o.trace_secrets}, {"--interactive", &o.interactive},
-      {"--verbose", &o.verbose},     {"--help", &o.help},   {"-h", &o.help}};
+  const std::map<std::string, bool*> flags = {{"--simulator", &o.simulator},
+                                              {"--trace", &o.trace},
+                                              {"--trace-secrets", &o.trace_secrets},
+                                              {"--interactive", &o.interactive},
+                                              {"--verbose", &o.verbose},
+                                              {"--help", &o.help},
+                                              {"-h", &o.help}};
   std::vector<std::string> sim_args;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];

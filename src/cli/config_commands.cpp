@@ -27,8 +27,8 @@
 #include "link/table_service.h"
 #include "link/whole_table.h"
 #include "platform/cp1251.h"
-#include "platform/text_format.h"
 #include "platform/file_names.h"
+#include "platform/text_format.h"
 
 namespace kvarta::cli {
 namespace {

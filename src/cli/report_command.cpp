@@ -10,8 +10,8 @@
 #include "cli/cli_connection.h"
 #include "cli/json_writer.h"
 #include "platform/atomic_file.h"
-#include "platform/text_format.h"
 #include "platform/file_names.h"
+#include "platform/text_format.h"
 
 namespace kvarta::cli {
 namespace {

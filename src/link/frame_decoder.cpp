@@ -262,19 +262,22 @@ std::string DescribeFrame(const uint8_t* bytes, size_t n, const DecodedFrame& d,
   return out;
 }
 
-std::string CommandText(const std::string& cp1251, bool show_secrets) {
+std::string HideCommandSecrets(const std::string& cp1251) {
+  // The SIM's PIN may be part of the modem's initialisation string.
   std::string text = cp1251;
-  if (!show_secrets) {
-    // The SIM's PIN may be part of the modem's initialisation string.
-    std::string upper = text;
-    for (char& c : upper) c = static_cast<char>(Cp1251ToUpper(static_cast<unsigned char>(c)));
-    for (size_t at = 0; (at = upper.find("+CPIN=", at)) != std::string::npos;) {
-      at += 6;
-      while (at < text.size() && text[at] != '\r' && text[at] != ';' && text[at] != '^') {
-        text[at++] = '*';
-      }
+  std::string upper = text;
+  for (char& c : upper) c = static_cast<char>(Cp1251ToUpper(static_cast<unsigned char>(c)));
+  for (size_t at = 0; (at = upper.find("+CPIN=", at)) != std::string::npos;) {
+    at += 6;
+    while (at < text.size() && text[at] != '\r' && text[at] != ';' && text[at] != '^') {
+      text[at++] = '*';
     }
   }
+  return text;
+}
+
+std::string CommandText(const std::string& cp1251, bool show_secrets) {
+  const std::string text = show_secrets ? cp1251 : HideCommandSecrets(cp1251);
   std::string out;
   for (const char c : Cp1251ToUtf8(text)) {
     if (c == '\r') {

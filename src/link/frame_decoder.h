@@ -73,6 +73,8 @@ const char* CrcVerdictText(CrcVerdict verdict);
 // Name of a function code ("чтение", "ответ на запись", ...); "" when unknown.
 std::string FunctionName(uint8_t function, bool request);
 
+// The command with the PIN of AT+CPIN= replaced by "*", still code page 1251.
+std::string HideCommandSecrets(const std::string& cp1251);
 // A modem or adapter command as text with its line ends shown as \r and \n;
 // the PIN of AT+CPIN= is hidden unless show_secrets.
 std::string CommandText(const std::string& cp1251, bool show_secrets);

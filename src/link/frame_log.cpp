@@ -36,7 +36,7 @@ void FrameLog::AddFrame(TraceDirection direction, const uint8_t* bytes, size_t n
 
 void FrameLog::AddCommand(FrameKind kind, TraceDirection direction, std::string_view cp1251) {
   FrameRecord& r = Push(direction, kind, clock_.NowNs());
-  r.text = keep_secrets ? std::string(cp1251) : CommandText(std::string(cp1251), false);
+  r.text = keep_secrets ? std::string(cp1251) : HideCommandSecrets(std::string(cp1251));
   Notify(r);
 }
 

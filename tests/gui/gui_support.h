@@ -8,10 +8,12 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <functional>
 
 #include "config/log_on_model.h"
@@ -75,6 +77,33 @@ inline void WhenShown(const char* object_name, std::function<void(QWidget*)> act
     }
   });
   timer->start();
+}
+
+// A window as a picture with a plain title bar over it (the pictures have no
+// window manager to draw one).
+inline QImage WithTitle(const QPixmap& body, const QString& title) {
+  constexpr int kBar = 26;
+  QImage image(body.width() + 2, body.height() + kBar + 1, QImage::Format_RGB32);
+  image.fill(QColor(0x50, 0x6a, 0x8a));
+  QPainter p(&image);
+  p.drawPixmap(1, kBar, body);
+  p.setPen(Qt::white);
+  const QFont font = QApplication::font();
+  p.setFont(font);
+  // Elided as a window manager would cut a long caption.
+  const QString shown = QFontMetrics(font).elidedText(title, Qt::ElideRight, body.width() - 16);
+  p.drawText(QRect(8, 0, body.width() - 16, kBar), Qt::AlignVCenter | Qt::AlignLeft, shown);
+  return image;
+}
+
+// With KVARTA_SCREENSHOTS=DIR (under a real display server) w is saved as
+// DIR/name.png.
+inline void Shot(QWidget* w, const char* name) {
+  const char* folder = std::getenv("KVARTA_SCREENSHOTS");
+  if (!folder || !*folder) return;
+  if (!w->isVisible()) w->show();
+  QTest::qWait(50);
+  WithTitle(w->grab(), w->windowTitle()).save(QString("%1/%2.png").arg(folder, name));
 }
 
 class AdjusterDialogs : public TFormMain::Dialogs {

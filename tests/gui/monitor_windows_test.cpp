@@ -47,30 +47,6 @@
 namespace kvarta::gui {
 namespace {
 
-// A window as a picture with a plain title bar over it (the pictures have no
-// window manager to draw one).
-QImage WithTitle(const QPixmap& body, const QString& title) {
-  constexpr int kBar = 26;
-  QImage image(body.width() + 2, body.height() + kBar + 1, QImage::Format_RGB32);
-  image.fill(QColor(0x50, 0x6a, 0x8a));
-  QPainter p(&image);
-  p.drawPixmap(1, kBar, body);
-  p.setPen(Qt::white);
-  const QFont font = QApplication::font();
-  p.setFont(font);
-  // Elided as a window manager would cut a long caption.
-  const QString shown = QFontMetrics(font).elidedText(title, Qt::ElideRight, body.width() - 16);
-  p.drawText(QRect(8, 0, body.width() - 16, kBar), Qt::AlignVCenter | Qt::AlignLeft, shown);
-  return image;
-}
-
-void Shot(QWidget* w, const char* name) {
-  const char* folder = std::getenv("KVARTA_SCREENSHOTS");
-  if (!folder || !*folder) return;
-  QApplication::processEvents();
-  WithTitle(w->grab(), w->windowTitle()).save(QString("%1/%2.png").arg(folder, name));
-}
-
 // The menu chain "Наладка" > "Команда контроллеру" > an hour command > a
 // server > a VRG, each menu drawn where the chain opens it over the window.
 void SaveCommandMenuPicture(TFormMain& window) {

@@ -46,15 +46,6 @@
 namespace kvarta::gui {
 namespace {
 
-// The window's picture in KVARTA_SHOTS_DIR, when that is set.
-void Shot(QWidget* window, const char* file) {
-  const char* dir = std::getenv("KVARTA_SHOTS_DIR");
-  if (dir == nullptr) return;
-  window->show();
-  QTest::qWait(50);
-  window->grab().save(QString::fromUtf8(dir) + "/" + file);
-}
-
 // The demo controller's tables.
 struct DemoTables {
   DemoTables() : controller(1) {}
@@ -85,7 +76,7 @@ TEST_F(ParamWindowsTest, VrgListShowsTheGridAndEditsAVrgThroughItsWindow) {
   EXPECT_TRUE(Child<QPushButton>(&window, "BitBtn1")->isVisible());  // "Записать в устройство"
   EXPECT_FALSE(Child<QPushButton>(&window, "BitBtn3")->isVisible());
   EXPECT_TRUE(HasLabel(&window, "бит/с"));
-  Shot(&window, "vrg_list.png");
+  Shot(&window, "vrg_list");
 
   // The first VRG goes over to Bell-202: no RS232 VRG is left to need a speed.
   dialogs.on_shown = [](QDialog& vrg) {
@@ -113,7 +104,7 @@ TEST_F(ParamWindowsTest, VrgWindowRefusesAGroupBeyondItsRangeAndStaysOpen) {
   model.OnShow();
   TFormVRG_Conf window(model);
   window.show();
-  Shot(&window, "vrg_conf.png");
+  Shot(&window, "vrg_conf");
   EXPECT_EQ(window.size(), QSize(670, 230));
   EXPECT_FALSE(Child<QComboBox>(&window, "CBServer2")->isEnabled());  // one server
   QLineEdit* group = Child<QLineEdit>(&window, "EdGroup");
@@ -139,13 +130,13 @@ TEST_F(ParamWindowsTest, LinkWindowActsOnServersAtOnceAndOpensTheSchedule) {
   EXPECT_EQ(window.size(), QSize(766, 308));
   EXPECT_EQ(Child<QComboBox>(&window, "CBAdr")->currentText(), "1");
   EXPECT_EQ(Child<QLineEdit>(&window, "EdName")->text(), "Котельная №1");
-  Shot(&window, "link.png");
+  Shot(&window, "link");
 
   bool schedule_seen = false;
   dialogs.on_shown = [&schedule_seen](QDialog& schedule) {
     schedule_seen = true;
     EXPECT_EQ(schedule.size(), QSize(688, 488));
-    Shot(&schedule, "schedule.png");
+    Shot(&schedule, "schedule");
     QTableWidget* server1 = Child<QTableWidget>(&schedule, "GridServer1");
     EXPECT_EQ(server1->item(0, 1)->text(), " 1");
     ClickCell(server1, 0, 1);
@@ -200,7 +191,7 @@ TEST_F(ParamWindowsTest, TimeoutsWindowShowsThePanelOfTheModemCode) {
       EXPECT_EQ(window.size(), QSize(716, 357));
       EXPECT_TRUE(HasLabel(&window, "AT команда ^SISO"));
       EXPECT_TRUE(HasLabel(&window, "(10...360)"));
-      Shot(&window, "timeouts.png");
+      Shot(&window, "timeouts");
     }
   }
   // Code 0: 300 s for +CIICR is beyond its (15...180).
@@ -224,7 +215,7 @@ TEST_F(ParamWindowsTest, ModemWindowStoresItsFourTexts) {
   model.OnShow();
   TFormIni_Modem window(model);
   window.show();
-  Shot(&window, "modem.png");
+  Shot(&window, "modem");
   EXPECT_EQ(window.size(), QSize(560, 357));
   EXPECT_EQ(Child<QLineEdit>(&window, "EdInit")->text(), "ate0;v1;h0");
   Retype(Child<QLineEdit>(&window, "EdPayment"), "*111#");
@@ -256,7 +247,7 @@ TEST_F(ParamWindowsTest, GprsWindowGreysTheSecondServerAndFiltersTheConnectionTy
   TFormInter_Par shown(two);
   shown.show();
   EXPECT_TRUE(shown.Box(InterParModel::kServer2Ip)->isEnabled());
-  Shot(&shown, "gprs.png");
+  Shot(&shown, "gprs");
 }
 
 TEST_F(ParamWindowsTest, OfflineEditorGreysWhileASubEditorIsOpen) {
@@ -272,7 +263,7 @@ TEST_F(ParamWindowsTest, OfflineEditorGreysWhileASubEditorIsOpen) {
   EXPECT_TRUE(Child<QComboBox>(&window, "CBModem")->isVisible());
   EXPECT_EQ(Child<QComboBox>(&window, "CBModem")->currentText(), " mc55iT");
   EXPECT_FALSE(Child<QPushButton>(&window, "BitBtn3")->isVisible());  // "Записать в устройство"
-  Shot(&window, "offline_editor.png");
+  Shot(&window, "offline_editor");
 
   bool seen = false;
   dialogs.on_shown = [&](QDialog& link) {

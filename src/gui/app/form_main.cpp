@@ -16,6 +16,7 @@
 #include "app/param_actions.h"
 #include "app/service_report.h"
 #include "gui/app/form_about.h"
+#include "gui/app/form_frame_monitor.h"
 #include "gui/app/overview_panel.h"
 #include "gui/config/qt_config_dialogs.h"
 #include "gui/config/qt_param_dialogs.h"
@@ -34,7 +35,7 @@ constexpr int kPanel3Width = 55;
 bool EntryAvailable(const std::string& name) {
   static const char* const kLive[] = {"Nexit", "N8",     "NProgr_Wr", "N7",      "Nconnect",
                                       "NUser", "Nabout", "Nrdcnf",    "NCmpCnf", "Nident",
-                                      "N13",   "N33",    "NReport"};
+                                      "N13",   "N33",    "NReport",   "NFrames"};
   for (const char* n : kLive) {
     if (name == n) return true;
   }
@@ -257,11 +258,28 @@ void TFormMain::OnMenu(const std::string& name) {
     Guarded([this] { config_actions_->ShowTableState(); });
   } else if (name == "N33") {
     Guarded([this] { config_actions_->ChangeUsersAccess(); });
+  } else if (name == "NFrames") {
+    ShowFrameMonitor();
   } else if (name == "NReport") {
     Guarded([this] {
       MakeServiceReport(config_actions_->Context(), OverviewConnectionLines(session_->Overview()));
     });
   }
+}
+
+void TFormMain::ShowFrameMonitor() {
+  if (!frame_monitor_) {
+    frame_monitor_ = std::make_unique<TFormFrameMonitor>(
+        session_->link().frame_log,
+        [this](const FrameMonitorModel& model) {
+          model.SaveAs(host_, *config_dialogs_, config_actions_->Context().config_folder,
+                       RealClock().LocalNow());
+        },
+        this);
+  }
+  frame_monitor_->show();
+  frame_monitor_->raise();
+  frame_monitor_->activateWindow();
 }
 
 QAction* TFormMain::MenuAction(const std::string& name) const {
@@ -393,6 +411,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     closed_ = true;
     session_->Close();
   }
+  if (frame_monitor_) frame_monitor_->close();
   event->accept();
 }
 

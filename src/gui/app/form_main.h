@@ -21,6 +21,7 @@ class QFrame;
 namespace kvarta::gui {
 
 class OverviewPanel;
+class TFormFrameMonitor;
 class QtConfigDialogs;
 class QtMonitorDialogs;
 class QtParamDialogs;
@@ -85,6 +86,9 @@ class TFormMain : public QMainWindow, public MainWindowView {
   // The parameter editors' windows (tests may act on them when shown).
   QtParamDialogs& ParamDialogs() { return *param_dialogs_; }
 
+  // "Монитор обмена" once opened, else null.
+  TFormFrameMonitor* FrameMonitor() const { return frame_monitor_.get(); }
+
   // FormShow: geometry from the settings.
   void ApplySavedGeometry();
 
@@ -95,6 +99,7 @@ class TFormMain : public QMainWindow, public MainWindowView {
   void BuildMenus();
   void BuildPanels();
   void OnMenu(const std::string& name);
+  void ShowFrameMonitor();
   // Runs f unless a controller operation is already running.
   template <typename F>
   void Guarded(F&& f);
@@ -124,6 +129,8 @@ class TFormMain : public QMainWindow, public MainWindowView {
   std::unique_ptr<QtParamDialogs> param_dialogs_;
   std::unique_ptr<MainSession> session_;
   std::unique_ptr<ConfigActions> config_actions_;
+  // Follows the session's frame log, so it goes before the session.
+  std::unique_ptr<TFormFrameMonitor> frame_monitor_;
   bool closed_ = false;
 };
 
