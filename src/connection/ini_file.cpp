@@ -101,6 +101,7 @@ IniFile::Line IniFile::Parse(std::string text, std::string eol) {
 bool IniFile::Load(const std::string& path) {
   path_ = path;
   lines_.clear();
+  indexed_ = false;
   eol_ = "\r\n";
   modified_ = false;
   unreadable_ = false;
@@ -151,12 +152,16 @@ bool IniFile::SaveAs(const std::string& path) const {
 }
 
 int IniFile::FindSection(const std::string& upper_section) const {
-  for (size_t i = 0; i < lines_.size(); ++i) {
-    if (lines_[i].type == LineType::kSection && lines_[i].name == upper_section) {
-      return static_cast<int>(i);
+  if (!indexed_) {
+    sections_.clear();
+    for (size_t i = 0; i < lines_.size(); ++i) {
+      if (lines_[i].type == LineType::kSection)
+        sections_.emplace(lines_[i].name, static_cast<int>(i));
     }
+    indexed_ = true;
   }
-  return -1;
+  const auto found = sections_.find(upper_section);
+  return found == sections_.end() ? -1 : found->second;
 }
 
 int IniFile::FindKey(int header, const std::string& upper_key) const {
@@ -214,6 +219,10 @@ void IniFile::EndLine(Line& line) const {
 void IniFile::AppendLine(std::string text) {
   if (!lines_.empty()) EndLine(lines_.back());
   lines_.push_back(Parse(std::move(text), eol_));
+  const Line& added = lines_.back();
+  if (indexed_ && added.type == LineType::kSection) {
+    sections_.emplace(added.name, static_cast<int>(lines_.size() - 1));
+  }
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
@@ -258,6 +267,8 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
   EndLine(lines_[after]);
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(after) + 1,
                 Parse(cp_key + "=" + cp_value, eol_));
+  // The headers below have moved (or the new line reads as one).
+  if (after + 2 < lines_.size() || lines_[after + 1].type == LineType::kSection) indexed_ = false;
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kvarta {
@@ -69,6 +70,11 @@ class IniFile {
   std::string eol_ = "\r\n";  // the file's own line end style
   bool modified_ = false;
   bool unreadable_ = false;  // exists, but Load could not read it
+  // The first header line of each section name, built at the first lookup:
+  // a phone book's hundreds of sections would otherwise make every read and
+  // write a scan of the whole file.
+  mutable std::unordered_map<std::string, int> sections_;
+  mutable bool indexed_ = false;
 };
 
 // Whole-number parsing shared by the profile reads.

@@ -122,11 +122,21 @@ TFormFrameMonitor::TFormFrameMonitor(FrameLog& log,
   timer_ = new QTimer(this);
   timer_->setInterval(kPollMs);
   connect(timer_, &QTimer::timeout, this, [this] { Poll(); });
-  timer_->start();
   Poll();
 }
 
 TFormFrameMonitor::~TFormFrameMonitor() = default;
+
+void TFormFrameMonitor::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Poll();
+  timer_->start();
+}
+
+void TFormFrameMonitor::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  timer_->stop();
+}
 
 void TFormFrameMonitor::Poll() {
   model_->Update();

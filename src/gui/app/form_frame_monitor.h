@@ -35,6 +35,11 @@ class TFormFrameMonitor : public QWidget {
   // Brings the table up to date now (the window also does so on its timer).
   void Poll();
 
+ protected:
+  // Hidden, the window does no work: the model keeps what arrives meanwhile.
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
  private:
   void ShowDetails();
 
