@@ -1,36 +1,24 @@
 // The whole-configuration commands of kvartactl against the simulated
 // controller, its state kept in a file between the runs.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <filesystem>
 
-#include <cstdio>
 #include <fstream>
-#include <string>
-#include <vector>
 
 #include "e2e/run_program.h"
-#include "support/temp_dir.h"
 
 namespace kvarta::test {
 namespace {
 
 constexpr int kRecordSize = 2297;
 
-class ConfigCommandsTest : public ::testing::Test {
+class ConfigCommandsTest : public CtlTest {
  protected:
-  void SetUp() override { state_ = dir_ + "/sim.state"; }
-
   // A run against the simulated controller of this test.
   ProgramRun Sim(const std::string& args) {
-    return RunProgram(KVARTACTL_PATH,
-                      "--home " + dir_ + " --simulator --sim-state " + state_ + " " + args);
+    return Ctl("--simulator --sim-state " + dir.File("sim.state") + " " + args);
   }
-  ProgramRun Offline(const std::string& args) {
-    return RunProgram(KVARTACTL_PATH, "--home " + dir_ + " " + args);
-  }
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  ProgramRun Offline(const std::string& args) { return Ctl(args); }
+  std::string Path(const std::string& name) const { return dir.File(name); }
 
   std::vector<unsigned char> Bytes(const std::string& path) {
     const std::string s = Slurp(path);
@@ -41,15 +29,8 @@ class ConfigCommandsTest : public ::testing::Test {
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
   }
-  int Count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-  }
 
-  TempDir temp_;
-  std::string dir_ = temp_.path();
-  std::string state_;
+  const std::string& dir_ = home;
 };
 
 TEST_F(ConfigCommandsTest, DestroyedUsersTableIsRestoredFromANewConfiguration) {
@@ -60,18 +41,16 @@ TEST_F(ConfigCommandsTest, DestroyedUsersTableIsRestoredFromANewConfiguration) {
 
   const ProgramRun before = Sim("--sim-destroyed 4 table-state");
   ASSERT_EQ(before.exit_code, 0) << before.err;
-  EXPECT_NE(before.out.find(" Табл.  4.  Зарегистрированные пользователи  "), std::string::npos)
-      << before.out;
-  EXPECT_EQ(Count(before.out, "Да\n"), 1) << before.out;
-  EXPECT_EQ(Count(before.out, "\n"), 7);
+  EXPECT_THAT(before.out, HasSubstr(" Табл.  4.  Зарегистрированные пользователи  "));
+  EXPECT_EQ(Count(before.out, "Да\n"), 1u) << before.out;
+  EXPECT_EQ(Count(before.out, "\n"), 7u);
 
   const ProgramRun run =
       Sim("--sim-destroyed 4 write-config " + file + " --user 1:1111:111111 --key ABCDEFGH");
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, "Записаны таблицы: 3, 4, 9, 12, 20, 21, 22\n");
   // The key question of an intact table 12 was answered by --key, on a line of its own.
-  EXPECT_NE(run.err.find("Вы хотите изменить ключ авторизации?\nДа (--key)\n"), std::string::npos)
-      << run.err;
+  EXPECT_THAT(run.err, HasSubstr("Вы хотите изменить ключ авторизации?\nДа (--key)\n"));
   // The controller's configuration before the run was kept in CONFIG.
   const size_t backup = run.err.find("Копия конфигурации контроллера: " + dir_ + "/CONFIG/");
   ASSERT_NE(backup, std::string::npos) << run.err;
@@ -83,7 +62,7 @@ TEST_F(ConfigCommandsTest, DestroyedUsersTableIsRestoredFromANewConfiguration) {
 
   const ProgramRun identify = Sim("identify");
   ASSERT_EQ(identify.exit_code, 0) << identify.err;
-  EXPECT_NE(identify.out.find("Разрушенных таблиц нет"), std::string::npos) << identify.out;
+  EXPECT_THAT(identify.out, HasSubstr("Разрушенных таблиц нет"));
   // The adjuster of the file is now registered with the code and password given.
   EXPECT_EQ(Sim("--code 1111 --password 111111 write 15 0 00").exit_code, 0);
   const ProgramRun key = Sim("read 12 0 1");
@@ -110,14 +89,13 @@ TEST_F(ConfigCommandsTest, SavedConfigurationEqualsTheControllerUntilItsNameChan
   ASSERT_EQ(Sim("--code 1111 --password 111111 write 3 104 41 42 00").exit_code, 0);
   const ProgramRun differ = Sim("diff-config " + file);
   EXPECT_EQ(differ.exit_code, 3) << differ.err;
-  EXPECT_EQ(Count(differ.out, "\n"), 1) << differ.out;
-  EXPECT_NE(differ.out.find("name: контроллер = AB; файл = "), std::string::npos) << differ.out;
+  EXPECT_EQ(Count(differ.out, "\n"), 1u) << differ.out;
+  EXPECT_THAT(differ.out, HasSubstr("name: контроллер = AB; файл = "));
   const ProgramRun json = Sim("diff-config " + file + " --json");
   EXPECT_EQ(json.exit_code, 3);
-  EXPECT_NE(json.out.find("\"equal\":false"), std::string::npos) << json.out;
-  EXPECT_NE(json.out.find("{\"table\":3,\"name\":\"name\",\"controller\":\"AB\",\"file\":\""),
-            std::string::npos)
-      << json.out;
+  EXPECT_THAT(json.out, HasSubstr("\"equal\":false"));
+  EXPECT_THAT(json.out,
+              HasSubstr("{\"table\":3,\"name\":\"name\",\"controller\":\"AB\",\"file\":\""));
 
   // Writing the file back makes them equal again.
   const ProgramRun back =
@@ -145,7 +123,7 @@ TEST_F(ConfigCommandsTest, SaveNeverReplacesAFileUnasked) {
   const ProgramRun plain = Sim("save-config");
   ASSERT_EQ(plain.exit_code, 0) << plain.err;
   EXPECT_EQ(plain.out.rfind(dir_ + "/CONFIG/kvarta04-mc55it-", 0), 0u) << plain.out;
-  EXPECT_EQ(Count(plain.out, "\n"), 1);
+  EXPECT_EQ(Count(plain.out, "\n"), 1u);
 }
 
 TEST_F(ConfigCommandsTest, WriteRefusesWhatTheTableStateWindowWouldRefuse) {
@@ -161,16 +139,15 @@ TEST_F(ConfigCommandsTest, WriteRefusesWhatTheTableStateWindowWouldRefuse) {
   // Without --key table 12 is left out, the rest written.
   const ProgramRun no_key = Sim(creds + "write-config " + file + " --no-backup");
   ASSERT_EQ(no_key.exit_code, 0) << no_key.err;
-  EXPECT_NE(no_key.err.find("Таблица 12 не записывается: не задан ключ авторизации (--key)"),
-            std::string::npos);
+  EXPECT_THAT(no_key.err,
+              HasSubstr("Таблица 12 не записывается: не задан ключ авторизации (--key)"));
   EXPECT_EQ(no_key.out, "Записаны таблицы: 3, 9, 20, 21, 22\n");
 
   const ProgramRun short_key = Sim(creds + "write-config " + file + " --key ABC");
   EXPECT_EQ(short_key.exit_code, 2);
-  EXPECT_NE(short_key.err.find("Ключ авторизации должен содержать 8 символов\nПовторите процесс "
-                               "сначала\n"),
-            std::string::npos)
-      << short_key.err;
+  EXPECT_THAT(short_key.err,
+              HasSubstr("Ключ авторизации должен содержать 8 символов\nПовторите процесс "
+                        "сначала\n"));
 
   for (const char* bad : {"--tables 5", "--tables 3,x", "--user 17:1111", "--user 1:12a4",
                           "--user 1", "--bogus", "--all --tables 3"}) {
@@ -180,14 +157,13 @@ TEST_F(ConfigCommandsTest, WriteRefusesWhatTheTableStateWindowWouldRefuse) {
 
   const ProgramRun not_config = Sim(creds + "write-config " + Path("none.cnf"));
   EXPECT_EQ(not_config.exit_code, 1);
-  EXPECT_NE(not_config.err.find("Ошибка открытия файла"), std::string::npos);
+  EXPECT_THAT(not_config.err, HasSubstr("Ошибка открытия файла"));
   Store(Path("short.cnf"), std::vector<unsigned char>(kRecordSize - 1, 4));
   const ProgramRun short_file = Sim(creds + "write-config " + Path("short.cnf"));
   EXPECT_EQ(short_file.exit_code, 1);
-  EXPECT_NE(short_file.err.find("Файл short.cnf не является файлом конфигурации\nконтроллера "
-                                "kvarta с версией ПО 4\n"),
-            std::string::npos)
-      << short_file.err;
+  EXPECT_THAT(short_file.err,
+              HasSubstr("Файл short.cnf не является файлом конфигурации\nконтроллера "
+                        "kvarta с версией ПО 4\n"));
 }
 
 TEST_F(ConfigCommandsTest, UsersChecksOfTheEditorStopARestore) {
@@ -196,20 +172,16 @@ TEST_F(ConfigCommandsTest, UsersChecksOfTheEditorStopARestore) {
   // The new configuration's adjuster has no code until one is given.
   const ProgramRun run = Sim("--sim-destroyed 4 write-config " + file + " --no-backup");
   EXPECT_EQ(run.exit_code, 1);
-  EXPECT_NE(run.err.find("Номер пользователя в таблице - 1.\nНе задан код идентификации "
-                         "пользователя\n"),
-            std::string::npos)
-      << run.err;
-  EXPECT_NE(run.err.find("Таблица доступа к записи в контроллер не восстановлена\n"),
-            std::string::npos);
-  EXPECT_NE(run.err.find("Запись таблиц не выполнена\n"), std::string::npos);
-  EXPECT_EQ(Sim("identify").out.find("Разрушенных таблиц нет"), std::string::npos);
+  EXPECT_THAT(run.err, HasSubstr("Номер пользователя в таблице - 1.\nНе задан код идентификации "
+                                 "пользователя\n"));
+  EXPECT_THAT(run.err, HasSubstr("Таблица доступа к записи в контроллер не восстановлена\n"));
+  EXPECT_THAT(run.err, HasSubstr("Запись таблиц не выполнена\n"));
+  EXPECT_THAT(Sim("identify").out, Not(HasSubstr("Разрушенных таблиц нет")));
 
   const ProgramRun free_slot =
       Sim("--sim-destroyed 4 write-config " + file + " --user 2:2222 --no-backup");
   EXPECT_EQ(free_slot.exit_code, 1);
-  EXPECT_NE(free_slot.err.find("Пользователь 2 не зарегистрирован в файле u.cnf"),
-            std::string::npos);
+  EXPECT_THAT(free_slot.err, HasSubstr("Пользователь 2 не зарегистрирован в файле u.cnf"));
 }
 
 TEST_F(ConfigCommandsTest, RestoredLinkTableComesBackWithoutSessionRecording) {
@@ -222,7 +194,7 @@ TEST_F(ConfigCommandsTest, RestoredLinkTableComesBackWithoutSessionRecording) {
                              file + " --tables 3 --no-backup");
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(Sim("read 3 4 1").out, "00\n");
-  EXPECT_EQ(Sim("table-state").out.find("Да"), std::string::npos);
+  EXPECT_THAT(Sim("table-state").out, Not(HasSubstr("Да")));
 }
 
 TEST_F(ConfigCommandsTest, ShowConfigNamesEveryParameterAndMarksWhatIsOutOfRange) {
@@ -237,38 +209,35 @@ TEST_F(ConfigCommandsTest, ShowConfigNamesEveryParameterAndMarksWhatIsOutOfRange
   ASSERT_EQ(run.exit_code, 0) << run.err;
   for (const char* section :
        {"[identification]", "[link]", "[users]", "[vrg]", "[timeouts]", "[modem]", "[gprs]"}) {
-    EXPECT_NE(run.out.find(section), std::string::npos) << section;
+    EXPECT_THAT(run.out, HasSubstr(section)) << section;
   }
-  EXPECT_NE(run.out.find("\naddress = 0  ! вне диапазона: 1..255\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("\nphone_request_wait_s = 5 s  ! вне диапазона: "), std::string::npos);
-  EXPECT_NE(run.out.find("\nuser1.level = 1 (Производитель-наладчик)\n"), std::string::npos);
-  EXPECT_NE(run.out.find("\nname = \"Котельная №1\"\n"), std::string::npos) << run.out;
+  EXPECT_THAT(run.out, HasSubstr("\naddress = 0  ! вне диапазона: 1..255\n"));
+  EXPECT_THAT(run.out, HasSubstr("\nphone_request_wait_s = 5 s  ! вне диапазона: "));
+  EXPECT_THAT(run.out, HasSubstr("\nuser1.level = 1 (Производитель-наладчик)\n"));
+  EXPECT_THAT(run.out, HasSubstr("\nname = \"Котельная №1\"\n"));
   EXPECT_EQ(run.out.find("password ="), run.out.find("\npassword = ") + 1);  // GPRS only
-  EXPECT_EQ(run.out.find(".code"), std::string::npos);
+  EXPECT_THAT(run.out, Not(HasSubstr(".code")));
 
   const ProgramRun json = Offline("show-config " + file + " --json");
   ASSERT_EQ(json.exit_code, 0) << json.err;
-  EXPECT_EQ(Count(json.out, "\n"), 1);
+  EXPECT_EQ(Count(json.out, "\n"), 1u);
   EXPECT_EQ(json.out.front(), '{');
-  EXPECT_NE(json.out.find("{\"name\":\"address\",\"value\":0,\"unit\":\"\",\"in_range\":false,"),
-            std::string::npos)
-      << json.out.substr(0, 400);
-  EXPECT_NE(json.out.find("\"value\":\"Котельная №1\""), std::string::npos);
+  EXPECT_THAT(json.out,
+              HasSubstr("{\"name\":\"address\",\"value\":0,\"unit\":\"\",\"in_range\":false,"));
+  EXPECT_THAT(json.out, HasSubstr("\"value\":\"Котельная №1\""));
 }
 
 TEST_F(ConfigCommandsTest, TableStateAndIdentificationAsJson) {
   const ProgramRun state = Sim("--sim-destroyed 9 table-state --json");
   ASSERT_EQ(state.exit_code, 0) << state.err;
-  EXPECT_NE(
-      state.out.find("{\"table\":9,\"name\":\"Параметры ВРГ\",\"destroyed\":true,\"state\":1}"),
-      std::string::npos)
-      << state.out;
-  EXPECT_EQ(Count(state.out, "\"destroyed\":false"), 6);
+  EXPECT_THAT(state.out,
+              HasSubstr("{\"table\":9,\"name\":\"Параметры ВРГ\",\"destroyed\":true,\"state\":1}"));
+  EXPECT_EQ(Count(state.out, "\"destroyed\":false"), 6u);
 
   const ProgramRun ident = Sim("--sim-destroyed 9 identify --json");
   ASSERT_EQ(ident.exit_code, 0) << ident.err;
   EXPECT_EQ(ident.out.rfind("{\"destroyed_table\":9,\"controller_type\":64,", 0), 0u) << ident.out;
-  EXPECT_NE(ident.out.find("\"destroyed\":\"Разрушена таблица 9\""), std::string::npos);
+  EXPECT_THAT(ident.out, HasSubstr("\"destroyed\":\"Разрушена таблица 9\""));
   EXPECT_EQ(Sim("identify --xml").exit_code, 2);
 }
 

@@ -2,21 +2,14 @@
 // old complete contents or the new ones, never a short or empty file, and a
 // temporary left by a dead save is gone after the next one.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <stdlib.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <time.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "connection/phone_book.h"
 #include "e2e/run_program.h"
-#include "support/temp_dir.h"
 
 namespace kvarta::test {
 namespace {
@@ -68,10 +61,6 @@ const std::vector<FileKind>& Kinds() {
        [](auto& h) { return KeptSim(h, "--code 1111 --password 111111 write 3 104 43 00"); }, true},
   };
   return kinds;
-}
-
-ProgramRun Ctl(const std::string& args) {
-  return RunProgram(KVARTACTL_PATH, args);
 }
 
 // Runs with the writer's crash seam at step n.

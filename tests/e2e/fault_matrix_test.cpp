@@ -4,14 +4,9 @@
 // on a pseudo-terminal, so that it can also vanish in the middle of an
 // exchange; the fault starts at the request that matters for the operation.
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <string>
 
 #include "e2e/run_program.h"
 
@@ -20,37 +15,15 @@ namespace {
 
 const std::string kCredentials = " --code 1111 --password 111111 ";
 
-// kvarta-sim in the background, its terminal's path taken from its first line.
-class SimProcess {
+// kvarta-sim in the background, its terminal's path taken from its first
+// line; ended with SIGINT, which saves the state file.
+class SimProcess : public BackgroundProgram {
  public:
-  explicit SimProcess(const std::string& args) {
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    pid_ = Spawn(KVARTA_SIM_PATH, args, &actions);
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    out_ = fds[0];
-    pollfd p{out_, POLLIN, 0};
-    for (char c = 0; poll(&p, 1, 10000) > 0 && read(out_, &c, 1) == 1 && c != '\n';) path_ += c;
-  }
-  ~SimProcess() { Stop(SIGINT); }  // SIGINT saves the state file
-  void Stop(int signal) {
-    if (pid_ <= 0) return;
-    kill(pid_, signal);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-    close(out_);
-  }
+  explicit SimProcess(const std::string& args)
+      : BackgroundProgram(KVARTA_SIM_PATH, args), path_(ReadLine(10000)) {}
   const std::string& path() const { return path_; }
 
  private:
-  pid_t pid_ = -1;
-  int out_ = -1;
   std::string path_;
 };
 
@@ -177,8 +150,7 @@ TEST_P(FaultMatrixTest, EndsWithTheResultAndLeavesWhatFailedUnchanged) {
   std::string args = op.args;
   if (args.find("%F") != std::string::npos) args.replace(args.find("%F"), 2, cnf);
   if (args.rfind("write-config", 0) == 0) {
-    ASSERT_EQ(RunProgram(KVARTACTL_PATH, "--home " + dir_.path() + " new-config " + cnf).exit_code,
-              0);
+    ASSERT_EQ(Ctl("--home " + dir_.path() + " new-config " + cnf).exit_code, 0);
   } else {
     std::ofstream(cnf) << old_cnf;
   }
@@ -233,10 +205,10 @@ TEST_P(FaultMatrixTest, EndsWithTheResultAndLeavesWhatFailedUnchanged) {
     }
     expected += "Повторить попытку? Нет\n";
   }
-  EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
+  EXPECT_THAT(run.err, HasSubstr(expected));
 
   if (save) {
-    EXPECT_NE(run.err.find("Параметры конфигурации не прочитаны\n"), std::string::npos);
+    EXPECT_THAT(run.err, HasSubstr("Параметры конфигурации не прочитаны\n"));
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(Slurp(cnf), old_cnf);
     int files = 0;
@@ -254,9 +226,9 @@ TEST_P(FaultMatrixTest, EndsWithTheResultAndLeavesWhatFailedUnchanged) {
   if (write_config) {
     const ProgramRun diff = Healthy("diff-config " + cnf + " --json");
     for (int t : {3, 9, 20})
-      EXPECT_EQ(diff.out.find("{\"table\":" + std::to_string(t) + ","), std::string::npos)
+      EXPECT_THAT(diff.out, Not(HasSubstr("{\"table\":" + std::to_string(t) + ",")))
           << t << diff.out;
-    EXPECT_NE(diff.out.find("{\"table\":22,"), std::string::npos) << diff.out;
+    EXPECT_THAT(diff.out, HasSubstr("{\"table\":22,"));
   }
   if (op.write && !write_config && fault.kind == Kind::kRefused) {
     // A refused write is not carried out: the name is the demo one still.
@@ -268,18 +240,16 @@ TEST_P(FaultMatrixTest, EndsWithTheResultAndLeavesWhatFailedUnchanged) {
 
 TEST_F(FaultRuns, WriteConfigWhoseCheckFailsStillNamesTheTablesWritten) {
   const std::string cnf = dir_.File("c.cnf");
-  ASSERT_EQ(RunProgram(KVARTACTL_PATH, "--home " + dir_.path() + " new-config " + cnf).exit_code,
-            0);
+  ASSERT_EQ(Ctl("--home " + dir_.path() + " new-config " + cnf).exit_code, 0);
   // 0, 7, then the ten writes; the first read back gets no answer.
   SimProcess sim("--fault silence --fault-after 10");
   const ProgramRun run = RunTool(Tool(sim.path(), " --answer-timeout 300" + kCredentials +
                                                       "write-config " + cnf + " --no-backup"),
                                  dir_.File("out"));
   EXPECT_EQ(run.exit_code, 1);
-  EXPECT_NE(run.err.find("Не выполнено чтение из таблицы 3.\nКоманда 1.  Устройство не отвечает\n"),
-            std::string::npos)
-      << run.err;
-  EXPECT_NE(run.err.find("Проверка записи не выполнена\n"), std::string::npos) << run.err;
+  EXPECT_THAT(run.err,
+              HasSubstr("Не выполнено чтение из таблицы 3.\nКоманда 1.  Устройство не отвечает\n"));
+  EXPECT_THAT(run.err, HasSubstr("Проверка записи не выполнена\n"));
   EXPECT_EQ(run.out, "Записаны таблицы: 3, 9, 20, 21, 22\n");
 }
 

@@ -4,16 +4,13 @@
 #include "app/main_session.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
-#include <functional>
-#include <memory>
 
 #include "connection/connect_model.h"
 #include "link/table_layout.h"
-#include "sim/controller.h"
 #include "support/fakes.h"
 #include "support/no_dialogs.h"
 #include "support/sim_session.h"
@@ -48,6 +45,16 @@ class FakeView : public MainWindowView {
     table_state_plan = plan;
     ++table_state_shown;
     return 0;
+  }
+
+  test::FakeTimer& timer(MainTimer t) { return timers[static_cast<int>(t)]; }
+  int interval(MainTimer t) const { return intervals[static_cast<int>(t)]; }
+  // Whether the first status bar's message panel ever showed text.
+  bool Showed(const std::string& text) const {
+    for (const auto& [panel, shown] : bar1.history) {
+      if (panel == 2 && shown == text) return true;
+    }
+    return false;
   }
 
   test::FakeStatusBar bar1, bar2, bar3;
@@ -105,7 +112,7 @@ class MainSessionTest : public ::testing::Test {
 
 TEST_F(MainSessionTest, DirectStartUpIdentifiesLogsOnAndReadsTheStartTables) {
   Start();
-  EXPECT_TRUE(view.timers[static_cast<int>(MainTimer::kStart)].running);
+  EXPECT_TRUE(view.timer(MainTimer::kStart).running);
   session->StartUp();
   EXPECT_EQ(Messages(), "");
   EXPECT_TRUE(session->facts().connection_established);
@@ -117,15 +124,14 @@ TEST_F(MainSessionTest, DirectStartUpIdentifiesLogsOnAndReadsTheStartTables) {
   EXPECT_EQ(session->facts().vrg_params_copy[0], 2);
   EXPECT_EQ(session->facts().server_labels.server1, "Сервер 1 (192.0.2.10: 5000)  ");
   // Table 20 field 4 of the simulated controller is 20: keep-alive every 19 s.
-  EXPECT_EQ(view.intervals[static_cast<int>(MainTimer::kRerun)], 19000);
+  EXPECT_EQ(view.interval(MainTimer::kRerun), 19000);
   EXPECT_TRUE(view.menu.Visible("Nsetting"));
   EXPECT_TRUE(view.menu.repeat_panel_visible);
   EXPECT_FALSE(view.menu.Visible("NProgr_Wr"));
   // A direct connection starts no phone timers.
-  EXPECT_FALSE(view.timers[static_cast<int>(MainTimer::kControl)].running);
+  EXPECT_FALSE(view.timer(MainTimer::kControl).running);
   // The settings were saved after "Связаться".
-  struct stat st {};
-  EXPECT_EQ(stat((Home() + "/INI/kvarta04.ini").c_str(), &st), 0);
+  EXPECT_TRUE(std::filesystem::exists(Home() + "/INI/kvarta04.ini"));
 
   session->EndConnection();
   EXPECT_FALSE(session->facts().connection_established);
@@ -195,12 +201,8 @@ TEST_F(MainSessionTest, DestroyedTableIsShownAndTheTableStatesAreRead) {
   options.destroyed_tables = {9};
   Start(options);
   session->StartUp();
-  bool shown = false;
-  for (const auto& [panel, text] : view.bar1.history) {
-    shown = shown || (panel == 2 && text == "Разрушена таблица 9");
-  }
-  EXPECT_TRUE(shown);
-  EXPECT_TRUE(view.timers[static_cast<int>(MainTimer::kMessage)].starts > 0);
+  EXPECT_TRUE(view.Showed("Разрушена таблица 9"));
+  EXPECT_TRUE(view.timer(MainTimer::kMessage).starts > 0);
   EXPECT_EQ(view.table_state_shown, 1);
   EXPECT_EQ(view.table_state_plan.destroyed[9], 1);
   EXPECT_EQ(view.table_state_plan.configuration[4], 1);
@@ -213,7 +215,7 @@ TEST_F(MainSessionTest, KeepAliveIntervalFollowsTable20Field4) {
   for (auto [value, interval] : {std::pair{45, 9000}, std::pair{30, 29000}}) {
     Start({}, [value](sim::Controller& ctl) { *ctl.Field(20, 4) = static_cast<uint8_t>(value); });
     session->StartUp();
-    EXPECT_EQ(view.intervals[static_cast<int>(MainTimer::kRerun)], interval) << value;
+    EXPECT_EQ(view.interval(MainTimer::kRerun), interval) << value;
   }
 }
 
@@ -276,9 +278,9 @@ TEST_F(MainSessionTest, PhoneStartUpDialsLogsOnFirstAndStartsTheLineTimers) {
   EXPECT_EQ(view.logons, 1);  // before dialling
   EXPECT_TRUE(view.modem_panel);
   EXPECT_EQ(view.call_duration, "00:00:00");
-  EXPECT_TRUE(view.timers[static_cast<int>(MainTimer::kMoney)].running);
-  EXPECT_TRUE(view.timers[static_cast<int>(MainTimer::kControl)].running);
-  EXPECT_TRUE(view.timers[static_cast<int>(MainTimer::kRerun)].running);
+  EXPECT_TRUE(view.timer(MainTimer::kMoney).running);
+  EXPECT_TRUE(view.timer(MainTimer::kControl).running);
+  EXPECT_TRUE(view.timer(MainTimer::kRerun).running);
   EXPECT_EQ(view.bar2.panels[0], " Котельная (тел. (044) 123-45-67)");
   EXPECT_EQ(session->link().connection_kind, ConnectionKind::kPhone);
   // The keep-alive poll goes through the call.
@@ -300,11 +302,7 @@ TEST_F(MainSessionTest, AdapterStartUpProgramsTheAdapterThenIdentifies) {
   session->StartUp();
   ASSERT_TRUE(session->facts().connection_established) << Messages();
   EXPECT_TRUE(session->facts().write_access);
-  bool programmed = false;
-  for (const auto& [panel, text] : view.bar1.history) {
-    programmed = programmed || (panel == 2 && text == "Соединение с адаптером установлено");
-  }
-  EXPECT_TRUE(programmed);
+  EXPECT_TRUE(view.Showed("Соединение с адаптером установлено"));
 
   options.adapter.refuse = "at@l";
   Start(options);

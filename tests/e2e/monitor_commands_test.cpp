@@ -1,57 +1,27 @@
 // The tool's commands and monitoring commands against the simulated
 // controller: what goes on the wire (--trace), what is printed, the history
 // file they share, and the watch loops ended by Ctrl-C.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <string>
-#include <vector>
 
 #include "e2e/run_program.h"
-#include "support/temp_dir.h"
 
 namespace kvarta::test {
 namespace {
 
-constexpr const char* kAdjuster = "--code 1111 --password 111111 ";
+const std::string kAdjuster = "--code 1111 --password 111111 ";
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
-bool Has(const std::string& text, const std::string& what) {
-  return text.find(what) != std::string::npos;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
-
-class MonitorCommandsTest : public ::testing::Test {
+class MonitorCommandsTest : public CtlTest {
  protected:
-  ProgramRun Ctl(const std::string& args) {
-    return RunProgram(KVARTACTL_PATH, "--home " + home + " " + args);
-  }
   std::string HistoryFile() const { return home + "/INI/comm_history.ini"; }
-
-  TempDir dir;
-  const std::string home = dir.path();
+  // A watch command's prints until n had come and those before the end
+  // after Ctrl-C; status: its exit status.
+  std::vector<std::string> Watch(const std::string& args, size_t n, int& status) {
+    BackgroundProgram watch(KVARTACTL_PATH, "--home " + home + " " + args);
+    return watch.InterruptAfter(n, status);
+  }
 };
 
 TEST_F(MonitorCommandsTest, AnHourCommandOverAPeriodWritesTwelveFieldsAndHistoryListsIt) {
@@ -69,8 +39,7 @@ TEST_F(MonitorCommandsTest, AnHourCommandOverAPeriodWritesTwelveFieldsAndHistory
             "Опросить и отправить часовые данные ВРГ за период c 05.03.15 08ч по 06.03.15 10ч\n"
             "Сервер 1, ВРГ 1 (адр. 5), все нитки.\n");
 
-  const ProgramRun written =
-      Ctl(std::string("--simulator --trace ") + kAdjuster + "command 4 --vrg 2 --run 1");
+  const ProgramRun written = Ctl("--simulator --trace " + kAdjuster + "command 4 --vrg 2 --run 1");
   ASSERT_EQ(written.exit_code, 0) << written.err;
   // The last completed hour: 8 fields, the period all zero.
   EXPECT_TRUE(Has(written.err, "0F 00 08 04 00 01 00 00 00 00 00")) << written.err;
@@ -116,7 +85,7 @@ TEST_F(MonitorCommandsTest, ChoicesAreCheckedBeforeAnythingIsWritten) {
   // (runs 2 and 1) and two servers.
   for (const char* absent : {"command 4 --vrg 3 --run 1", "command 4 --vrg 2 --run 2",
                              "command 1 --server 3 --vrg 1 --run 1"}) {
-    const ProgramRun run = Ctl(std::string("--simulator --trace ") + kAdjuster + absent);
+    const ProgramRun run = Ctl("--simulator --trace " + kAdjuster + absent);
     EXPECT_EQ(run.exit_code, 2) << absent << "\n" << run.err;
     EXPECT_FALSE(Has(run.err, "функция 2 (запись)")) << absent << ": nothing may be written";
   }
@@ -125,25 +94,24 @@ TEST_F(MonitorCommandsTest, ChoicesAreCheckedBeforeAnythingIsWritten) {
 }
 
 TEST_F(MonitorCommandsTest, PaymentNeedsYesAndTheRestartIsFunctionThirtyTwo) {
-  const ProgramRun unasked = Ctl(std::string("--simulator --trace ") + kAdjuster + "command 13");
+  const ProgramRun unasked = Ctl("--simulator --trace " + kAdjuster + "command 13");
   EXPECT_EQ(unasked.exit_code, 2);
   EXPECT_FALSE(Has(unasked.err, "> FF"));
 
-  const ProgramRun paid = Ctl(std::string("--simulator --trace ") + kAdjuster + "command 13 --yes");
+  const ProgramRun paid = Ctl("--simulator --trace " + kAdjuster + "command 13 --yes");
   ASSERT_EQ(paid.exit_code, 0) << paid.err;
   EXPECT_TRUE(Has(paid.err, "Вы действительно хотите\nоплатить трафик?\nДа\n")) << paid.err;
   EXPECT_TRUE(Has(paid.err, "0F 00 04 0D 00 00 00")) << paid.err;
   EXPECT_EQ(paid.out, "Оплатить трафик \n");
 
-  const ProgramRun restart =
-      Ctl(std::string("--simulator --trace-secrets ") + kAdjuster + "command 255");
+  const ProgramRun restart = Ctl("--simulator --trace-secrets " + kAdjuster + "command 255");
   ASSERT_EQ(restart.exit_code, 0) << restart.err;
   EXPECT_EQ(restart.out, "");
   // The restart request carries no data beyond the credentials: function 32.
   EXPECT_TRUE(Has(restart.err, "CC 01 16 20 31 31 31 31 31 31")) << restart.err;
   EXPECT_TRUE(Has(restart.err, "функция 32 (перезапуск), пароль \"111111")) << restart.err;
   // A plain trace shows where the credentials go, not what they are.
-  const ProgramRun masked = Ctl(std::string("--simulator --trace ") + kAdjuster + "command 255");
+  const ProgramRun masked = Ctl("--simulator --trace " + kAdjuster + "command 255");
   ASSERT_EQ(masked.exit_code, 0) << masked.err;
   EXPECT_TRUE(Has(masked.err, "CC 01 16 20 ** ** ** ** ** ** ** ** ** ** ** ** ** ** ** ** "))
       << masked.err;
@@ -152,11 +120,10 @@ TEST_F(MonitorCommandsTest, PaymentNeedsYesAndTheRestartIsFunctionThirtyTwo) {
 }
 
 TEST_F(MonitorCommandsTest, HistoryRepeatSendsAnEntryAgainAndClearEmptiesTheFile) {
-  ASSERT_EQ(Ctl(std::string("--simulator ") + kAdjuster + "command 11").exit_code, 0);
-  ASSERT_EQ(Ctl(std::string("--simulator ") + kAdjuster + "command 12").exit_code, 0);
+  ASSERT_EQ(Ctl("--simulator " + kAdjuster + "command 11").exit_code, 0);
+  ASSERT_EQ(Ctl("--simulator " + kAdjuster + "command 12").exit_code, 0);
 
-  const ProgramRun repeat =
-      Ctl(std::string("--simulator --trace ") + kAdjuster + "history repeat 1");
+  const ProgramRun repeat = Ctl("--simulator --trace " + kAdjuster + "history repeat 1");
   ASSERT_EQ(repeat.exit_code, 0) << repeat.err;
   EXPECT_EQ(repeat.out, "Запросить состояние счета SIM-карты модема\n");
   EXPECT_TRUE(Has(repeat.err, "0F 00 04 0B 00 00 00")) << repeat.err;
@@ -165,7 +132,7 @@ TEST_F(MonitorCommandsTest, HistoryRepeatSendsAnEntryAgainAndClearEmptiesTheFile
   EXPECT_TRUE(Has(listed.out, "\"count\":2,\"current\":1,")) << listed.out;
 
   // Without a number: the current entry.
-  const ProgramRun again = Ctl(std::string("--simulator --trace ") + kAdjuster + "history repeat");
+  const ProgramRun again = Ctl("--simulator --trace " + kAdjuster + "history repeat");
   ASSERT_EQ(again.exit_code, 0);
   EXPECT_TRUE(Has(again.err, "0F 00 04 0B 00 00 00"));
 
@@ -304,51 +271,12 @@ TEST_F(MonitorCommandsTest, RecordingModeWritesOnlyAChangeAndClearingWritesTheMo
   EXPECT_TRUE(Has(empty.err, "Длина текста сообщения равна нулю.")) << empty.err;
 }
 
-// A watch command runs in the background until it is sent Ctrl-C; what it
-// printed goes to a file of the test.
-class Watcher {
- public:
-  Watcher(const std::string& home, const std::string& args) : out_(scratch_.File("out")) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_ = Spawn(KVARTACTL_PATH, "--home " + home + " " + args, &actions);
-    posix_spawn_file_actions_destroy(&actions);
-  }
-  ~Watcher() {
-    if (pid_ > 0) Stop();
-  }
-  Watcher(const Watcher&) = delete;
-  Watcher& operator=(const Watcher&) = delete;
-
-  std::string Output() const { return Slurp(out_); }
-  // Waits until the output holds n lines (the test's own timeout stands).
-  void WaitFor(size_t n) const {
-    while (pid_ > 0 && Count(Output(), "\n") < n) usleep(50 * 1000);
-  }
-  // Ctrl-C, then the exit status.
-  int Stop() {
-    kill(pid_, SIGINT);
-    int status = 0;
-    const bool ended = waitpid(pid_, &status, 0) == pid_;
-    pid_ = -1;
-    return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
- private:
-  TempDir scratch_;
-  std::string out_;
-  pid_t pid_ = -1;
-};
-
 TEST_F(MonitorCommandsTest, DiagnosticsWatchPrintsAgainOnlyWhenTheFlagsChange) {
   // A flag that blinks every 5 s of the controller's time, beside one that stays.
-  Watcher watch(home, "--simulator --sim-diag 0:0:0~,7:6:0 diagnostics --watch --json");
-  watch.WaitFor(3);
-  EXPECT_EQ(watch.Stop(), 0);
-  const std::vector<std::string> prints = Lines(watch.Output());
+  int status = -1;
+  const std::vector<std::string> prints =
+      Watch("--simulator --sim-diag 0:0:0~,7:6:0 diagnostics --watch --json", 3, status);
+  EXPECT_EQ(status, 0);
   ASSERT_GE(prints.size(), 3u);
   for (size_t i = 1; i < prints.size(); ++i) {
     EXPECT_NE(prints[i], prints[i - 1]) << "printed again without a change";
@@ -358,10 +286,11 @@ TEST_F(MonitorCommandsTest, DiagnosticsWatchPrintsAgainOnlyWhenTheFlagsChange) {
 }
 
 TEST_F(MonitorCommandsTest, VrgClocksWatchReadsAgainAfterEachRead) {
-  Watcher watch(home, "--simulator vrg-clocks --watch --json");
-  watch.WaitFor(3);
-  EXPECT_EQ(watch.Stop(), 0);
-  for (const std::string& print : Lines(watch.Output())) {
+  int status = -1;
+  const std::vector<std::string> prints = Watch("--simulator vrg-clocks --watch --json", 3, status);
+  EXPECT_EQ(status, 0);
+  ASSERT_GE(prints.size(), 3u);
+  for (const std::string& print : prints) {
     EXPECT_TRUE(Has(print, "\"device\":\"ВРГ №2\",\"address\":6,")) << print;
   }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <gmock/gmock.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -27,6 +28,24 @@ struct ProgramRun {
   std::string out;
   std::string err;
 };
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+inline bool Has(const std::string& text, const std::string& what) {
+  return text.find(what) != std::string::npos;
+}
+inline size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
 
 inline std::string Slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -84,6 +103,19 @@ inline ProgramRun RunProgram(const std::string& program, const std::string& args
   return run;
 }
 
+inline ProgramRun Ctl(const std::string& args) {
+  return RunProgram(KVARTACTL_PATH, args);
+}
+
+// Runs of kvartactl with a program folder of the test's own.
+class CtlTest : public ::testing::Test {
+ protected:
+  ProgramRun Ctl(const std::string& args) { return test::Ctl("--home " + home + " " + args); }
+
+  TempDir dir;
+  const std::string home = dir.path();
+};
+
 // A program left running while the test talks to it; interrupted and waited
 // for at the end.
 class BackgroundProgram {
@@ -102,20 +134,28 @@ class BackgroundProgram {
     out_ = fds[0];
   }
   ~BackgroundProgram() {
-    if (pid_ > 0) {
-      kill(pid_, SIGINT);
-      waitpid(pid_, nullptr, 0);
-    }
+    Stop();
     if (out_ >= 0) close(out_);
   }
   BackgroundProgram(const BackgroundProgram&) = delete;
   BackgroundProgram& operator=(const BackgroundProgram&) = delete;
 
-  // The next line it printed, "" when none came within timeout_ms.
+  // Sends signal and waits for the end: the exit status, -1 if there is none.
+  int Stop(int signal = SIGINT) {
+    if (pid_ <= 0) return -1;
+    kill(pid_, signal);
+    int status = 0;
+    const bool ended = waitpid(pid_, &status, 0) == pid_;
+    pid_ = -1;
+    return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  // The next line it printed, "" when none came within timeout_ms (or,
+  // with a negative timeout, before the output ended).
   std::string ReadLine(int timeout_ms) {
     std::string line;
     const int64_t until = RealClock().NowNs() + MsToNs(timeout_ms);
-    while (RealClock().NowNs() < until) {
+    while (timeout_ms < 0 || RealClock().NowNs() < until) {
       pollfd p{out_, POLLIN, 0};
       if (poll(&p, 1, 50) <= 0) continue;
       char c = 0;
@@ -124,6 +164,16 @@ class BackgroundProgram {
       if (c != '\r') line.push_back(c);
     }
     return "";
+  }
+
+  // The lines printed until n had come, then Ctrl-C and the lines printed
+  // before the end; status: the exit status.
+  std::vector<std::string> InterruptAfter(size_t n, int& status) {
+    std::vector<std::string> lines;
+    while (lines.size() < n) lines.push_back(ReadLine(-1));
+    status = Stop();
+    for (std::string line; !(line = ReadLine(-1)).empty();) lines.push_back(line);
+    return lines;
   }
 
  private:

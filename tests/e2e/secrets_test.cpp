@@ -6,8 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
 
 #include "e2e/run_program.h"
 #include "platform/cp1251.h"
@@ -59,9 +57,8 @@ class SecretsTest : public ::testing::Test {
  protected:
   // parameters: the run shows parameters by name, the GPRS password among them.
   ProgramRun Sim(const std::string& args, bool parameters = false) {
-    ProgramRun run =
-        RunProgram(KVARTACTL_PATH, "--home " + home_.path() + " --simulator --sim-state " +
-                                       sim_.File("state") + " " + args);
+    ProgramRun run = Ctl("--home " + home_.path() + " --simulator --sim-state " +
+                         sim_.File("state") + " " + args);
     (parameters ? shown_ : printed_) += run.out + run.err;
     return run;
   }
@@ -78,8 +75,7 @@ TEST_F(SecretsTest, NoPathWritesOrPrintsACredential) {
   // A configuration file that holds a second user's code and password and a
   // GPRS password, as a file edited by hand might.
   const std::string cnf = sim_.File("users.cnf");
-  ASSERT_EQ(RunProgram(KVARTACTL_PATH, "--home " + sim_.path() + " new-config " + cnf).exit_code,
-            0);
+  ASSERT_EQ(Ctl("--home " + sim_.path() + " new-config " + cnf).exit_code, 0);
   std::string record = Slurp(cnf);
   ASSERT_EQ(record.size(), 2297u);
   const size_t user2 = 211 + 22;
@@ -129,7 +125,7 @@ TEST_F(SecretsTest, NoPathWritesOrPrintsACredential) {
         adjuster + "--via modem --sim-front modem --phone 5551234 clock"}) {
     const ProgramRun traced = Sim("--trace " + args, true);
     EXPECT_EQ(traced.exit_code, 0) << args << "\n" << traced.err;
-    EXPECT_NE(traced.err.find(" > "), std::string::npos) << args;
+    EXPECT_THAT(traced.err, HasSubstr(" > ")) << args;
     printed_ += traced.err;
   }
   EXPECT_TRUE(std::filesystem::exists(home_.File("INI/kvarta04.ini")));

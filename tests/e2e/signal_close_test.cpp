@@ -5,11 +5,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <string>
 #include <thread>
 
 #include "e2e/run_program.h"
-#include "support/temp_dir.h"
 
 namespace kvarta::test {
 namespace {

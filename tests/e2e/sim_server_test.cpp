@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "link/crc16.h"
 #include "sim/controller.h"
 #include "sim/simulator.h"
 #include "support/frames.h"

@@ -3,27 +3,13 @@
 // the line.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QTableWidget>
-#include <QTest>
-#include <QTimer>
-#include <functional>
-#include <memory>
 
-#include "gui/gui_support.h"
-#include "config/log_on_model.h"
 #include "connection/abonent_model.h"
 #include "connection/abonents_list_model.h"
 #include "connection/conn_par_model.h"
-#include "connection/connect_model.h"
-#include "connection/connector.h"
 #include "connection/device_search_model.h"
 #include "connection/imit_modem_model.h"
 #include "gui/config/form_short_us_pass.h"
@@ -34,10 +20,9 @@
 #include "gui/connection/form_imit_modem.h"
 #include "gui/connection/form_search.h"
 #include "gui/connection/qt_connect_dialogs.h"
+#include "gui/gui_support.h"
 #include "gui/link/qt_host.h"
-#include "link/controller_link.h"
 #include "link/message_window.h"
-#include "support/sim_session.h"
 
 namespace kvarta::gui {
 namespace {
@@ -113,13 +98,11 @@ TEST_F(ConnectionWindowsTest, ConnectKindListSwitchesThePanels) {
   ConnectModel::MainWindowHooks hooks;
   hooks.set_modem_bars_visible = [&](bool v) { modem_bars.push_back(v); };
   ConnectModel model(host, *store, connector(), opener, hooks);
-  model.OnShow();
-  TFormConnect form(model);
-  form.show();
-  auto* kind = Child<QComboBox>(&form, "KindList");
-  auto* direct = Child<QWidget>(&form, "DirectPanel");
-  auto* phone = Child<QWidget>(&form, "PhonePanel");
-  auto* address = Child<QComboBox>(&form, "AddressList");
+  auto form = Opened<TFormConnect>(model);
+  auto* kind = Child<QComboBox>(form.get(), "KindList");
+  auto* direct = Child<QWidget>(form.get(), "DirectPanel");
+  auto* phone = Child<QWidget>(form.get(), "PhonePanel");
+  auto* address = Child<QComboBox>(form.get(), "AddressList");
   EXPECT_FALSE(direct->isHidden());
   EXPECT_TRUE(phone->isHidden());
 
@@ -128,11 +111,11 @@ TEST_F(ConnectionWindowsTest, ConnectKindListSwitchesThePanels) {
   EXPECT_TRUE(direct->isHidden());
   EXPECT_FALSE(phone->isHidden());
   EXPECT_FALSE(address->isEnabled());
-  auto* subscriber = Child<QComboBox>(&form, "SubscriberList");
+  auto* subscriber = Child<QComboBox>(form.get(), "SubscriberList");
   ASSERT_EQ(subscriber->count(), 1);
   EXPECT_EQ(subscriber->itemText(0), "Новый абонент");
   EXPECT_EQ(subscriber->currentIndex(), -1);
-  EXPECT_FALSE(Child<QPushButton>(&form, "ConnectButton")->isEnabled());
+  EXPECT_FALSE(Child<QPushButton>(form.get(), "ConnectButton")->isEnabled());
   ASSERT_FALSE(modem_bars.empty());
   EXPECT_TRUE(modem_bars.back());
 
@@ -140,7 +123,7 @@ TEST_F(ConnectionWindowsTest, ConnectKindListSwitchesThePanels) {
   EXPECT_EQ(store->settings.curr.conn_prz, 2);
   EXPECT_FALSE(direct->isHidden());
   EXPECT_TRUE(phone->isHidden());
-  EXPECT_FALSE(Child<QPushButton>(&form, "SearchButton")->isEnabled());
+  EXPECT_FALSE(Child<QPushButton>(form.get(), "SearchButton")->isEnabled());
   EXPECT_TRUE(address->isEnabled());
   EXPECT_FALSE(modem_bars.back());
 }
@@ -148,15 +131,13 @@ TEST_F(ConnectionWindowsTest, ConnectKindListSwitchesThePanels) {
 TEST_F(ConnectionWindowsTest, NewSubscriberFromThePhoneKindsList) {
   store->settings.curr.conn_prz = 1;
   ConnectModel model(host, *store, connector(), opener);
-  model.OnShow();
-  TFormConnect form(model);
-  form.show();
+  auto form = Opened<TFormConnect>(model);
   WhenShown("TFormAbonent", [](QWidget* w) { FillAbonent(w, "Котельная", "17", "123-45"); });
-  QTest::keyClick(Child<QComboBox>(&form, "SubscriberList"), Qt::Key_Down);
+  QTest::keyClick(Child<QComboBox>(form.get(), "SubscriberList"), Qt::Key_Down);
   EXPECT_EQ(store->settings.phone_book.users_num, 1);
-  EXPECT_EQ(Child<QComboBox>(&form, "SubscriberList")->currentText(), "Котельная");
-  EXPECT_EQ(Child<QComboBox>(&form, "AddressList")->currentText(), "17");
-  EXPECT_TRUE(Child<QPushButton>(&form, "ConnectButton")->isEnabled());
+  EXPECT_EQ(Child<QComboBox>(form.get(), "SubscriberList")->currentText(), "Котельная");
+  EXPECT_EQ(Child<QComboBox>(form.get(), "AddressList")->currentText(), "17");
+  EXPECT_TRUE(Child<QPushButton>(form.get(), "ConnectButton")->isEnabled());
 }
 
 TEST_F(ConnectionWindowsTest, RunConnectDialogRefusesAddressZeroThenConnects) {
@@ -181,32 +162,26 @@ TEST_F(ConnectionWindowsTest, RunConnectDialogRefusesAddressZeroThenConnects) {
 
 TEST_F(ConnectionWindowsTest, NumberEditsDropLettersButPassPercentAndApostrophe) {
   ConnParModel model(host, store->settings, ConnectionKind::kDirect, opener);
-  model.OnShow();
-  TFormConn_Par form(model);
-  form.show();
-  auto* preambles = Child<QLineEdit>(&form, "PreamblesEdit");
+  auto form = Opened<TFormConn_Par>(model);
+  auto* preambles = Child<QLineEdit>(form.get(), "PreamblesEdit");
   Retype(preambles, "1aя%2'-");
   EXPECT_EQ(preambles->text(), "1%2'");
   EXPECT_EQ(model.preambles.text, "1%2'");
   // The command edit takes any text.
   ConnParModel phone(host, store->settings, ConnectionKind::kPhone, opener);
-  phone.OnShow();
-  TFormConn_Par phone_form(phone);
-  phone_form.show();
-  Retype(Child<QLineEdit>(&phone_form, "CommandEdit"), "ATZ%d");
+  auto phone_form = Opened<TFormConn_Par>(phone);
+  Retype(Child<QLineEdit>(phone_form.get(), "CommandEdit"), "ATZ%d");
   EXPECT_EQ(phone.command.text, "ATZ%d");
 }
 
 TEST_F(ConnectionWindowsTest, PhoneBookAddsSortsAndDeletesThroughItsButtons) {
   AbonentsListModel model(host, store->settings.phone_book, opener);
-  model.OnShow();
-  TFormAbonents_List form(model);
-  form.show();
-  auto* grid = Child<QTableWidget>(&form, "StringGrid1");
-  auto* add = Child<QPushButton>(&form, "AddButton");
-  auto* remove = Child<QPushButton>(&form, "DeleteButton");
+  auto form = Opened<TFormAbonents_List>(model);
+  auto* grid = Child<QTableWidget>(form.get(), "StringGrid1");
+  auto* add = Child<QPushButton>(form.get(), "AddButton");
+  auto* remove = Child<QPushButton>(form.get(), "DeleteButton");
   EXPECT_FALSE(remove->isEnabled());
-  EXPECT_FALSE(Child<QPushButton>(&form, "EditButton")->isEnabled());
+  EXPECT_FALSE(Child<QPushButton>(form.get(), "EditButton")->isEnabled());
 
   WhenShown("TFormAbonent", [](QWidget* w) { FillAbonent(w, "Школа", "3", "555"); });
   QTest::mouseClick(add, Qt::LeftButton);
@@ -219,16 +194,16 @@ TEST_F(ConnectionWindowsTest, PhoneBookAddsSortsAndDeletesThroughItsButtons) {
   EXPECT_EQ(grid->item(0, 2)->text(), " 12");
   EXPECT_EQ(grid->item(1, 3)->text(), " 555");
   EXPECT_EQ(grid->currentRow(), 0);
-  EXPECT_FALSE(form.HeaderEnabled(1));
-  EXPECT_TRUE(form.HeaderEnabled(3));
+  EXPECT_FALSE(form->HeaderEnabled(1));
+  EXPECT_TRUE(form->HeaderEnabled(3));
 
   // The phone number header sorts by number; the selection stays on its entry.
   QHeaderView* header = grid->horizontalHeader();
   QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                     QPoint(header->sectionViewportPosition(3) + 5, header->height() / 2));
   EXPECT_EQ(grid->item(0, 1)->text(), " Аптека 50%");
-  EXPECT_TRUE(form.HeaderEnabled(1));
-  EXPECT_FALSE(form.HeaderEnabled(3));
+  EXPECT_TRUE(form->HeaderEnabled(1));
+  EXPECT_FALSE(form->HeaderEnabled(3));
 
   // Delete the second row after "Да".
   answer_yes = true;
@@ -242,9 +217,9 @@ TEST_F(ConnectionWindowsTest, PhoneBookAddsSortsAndDeletesThroughItsButtons) {
   EXPECT_EQ(grid->item(0, 1)->text(), " Аптека 50%");
   EXPECT_EQ(store->settings.phone_book.users_num, 0);  // only the working copy so far
 
-  QTest::mouseClick(Child<QPushButton>(&form, "BitBtn1"), Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(form.get(), "BitBtn1"), Qt::LeftButton);
   EXPECT_TRUE(model.accepted());
-  EXPECT_FALSE(form.isVisible());
+  EXPECT_FALSE(form->isVisible());
   ASSERT_EQ(store->settings.phone_book.users_num, 1);
   EXPECT_EQ(store->settings.phone_book.slots[0].name, "Аптека 50%");
   EXPECT_EQ(store->settings.phone_book.slots[0].contr_adr, 12);
@@ -292,31 +267,30 @@ TEST_F(ConnectionWindowsTest, SearchCannotBeClosedWhileScanningAndStops) {
   options.listen_baud = 230400;  // never reached: the scan is stopped first
   StartSimulator(options);
   SearchModel model(host, *store, connector());
-  model.OnShow();
-  TFormSearch form(model, host);
-  form.show();
-  Retype(Child<QLineEdit>(&form, "FirstWaitEdit"), "100");
+  auto form = Opened<TFormSearch>(model, host);
+  Retype(Child<QLineEdit>(form.get(), "FirstWaitEdit"), "100");
   bool stop_enabled = false, search_enabled = true, still_open = false;
-  QTimer::singleShot(250, &form, [&] {
-    stop_enabled = Child<QPushButton>(&form, "StopButton")->isEnabled();
-    search_enabled = Child<QPushButton>(&form, "SearchButton")->isEnabled();
-    form.close();
-    QTest::keyClick(&form, Qt::Key_Escape);
-    still_open = form.isVisible() && form.Scanning();
-    QTest::mouseClick(Child<QPushButton>(&form, "StopButton"), Qt::LeftButton);
+  QTimer::singleShot(250, form.get(), [&] {
+    stop_enabled = Child<QPushButton>(form.get(), "StopButton")->isEnabled();
+    search_enabled = Child<QPushButton>(form.get(), "SearchButton")->isEnabled();
+    form->close();
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    still_open = form->isVisible() && form->Scanning();
+    QTest::mouseClick(Child<QPushButton>(form.get(), "StopButton"), Qt::LeftButton);
   });
-  QTest::mouseClick(Child<QPushButton>(&form, "SearchButton"), Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(form.get(), "SearchButton"), Qt::LeftButton);
   EXPECT_TRUE(stop_enabled);
   EXPECT_FALSE(search_enabled);
   EXPECT_TRUE(still_open);
   EXPECT_EQ(Last(), "Устройство не обнаружено|");
   EXPECT_EQ(messages.back().kind, kMessageExchange);
-  EXPECT_TRUE(form.isVisible());
-  EXPECT_TRUE(Child<QPushButton>(&form, "SearchButton")->isEnabled());
-  EXPECT_FALSE(Child<QPushButton>(&form, "StopButton")->isEnabled());
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_TRUE(Child<QPushButton>(form.get(), "SearchButton")->isEnabled());
+  EXPECT_FALSE(Child<QPushButton>(form.get(), "StopButton")->isEnabled());
   EXPECT_FALSE(sim->link.Connected());
-  QTest::mouseClick(Child<QPushButton>(&form, "ExitButton"), Qt::LeftButton);
-  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(store->settings.dir_conn.adr, 1);  // nothing found, nothing kept
+  QTest::mouseClick(Child<QPushButton>(form.get(), "ExitButton"), Qt::LeftButton);
+  EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(ConnectionWindowsTest, ImitationAnswersTheControllersModemCommand) {
@@ -325,43 +299,39 @@ TEST_F(ConnectionWindowsTest, ImitationAnswersTheControllersModemCommand) {
   options.expect_modem.every_ms = 300;  // the window may open the port late
   StartSimulator(options);
   ImitModemModel model(host, *store, connector());
-  model.OnShow();
-  TFormImit_Modem form(model, host);
-  form.show();
-  auto* close = Child<QPushButton>(&form, "CloseButton");
+  auto form = Opened<TFormImit_Modem>(model, host);
+  auto* close = Child<QPushButton>(form.get(), "CloseButton");
   EXPECT_TRUE(close->isHidden());
-  EXPECT_EQ(Child<QLabel>(&form, "TextLabel")->text(), "Ожидайте...");
+  EXPECT_EQ(Child<QLabel>(form.get(), "TextLabel")->text(), "Ожидайте...");
   ASSERT_TRUE(QTest::qWaitFor([&] { return model.close_button_visible; }, 20000)) << Last();
-  EXPECT_EQ(Child<QLabel>(&form, "TextLabel")->text(), "Отправлен ответ на АТ-команду");
+  EXPECT_EQ(Child<QLabel>(form.get(), "TextLabel")->text(), "Отправлен ответ на АТ-команду");
   EXPECT_FALSE(close->isHidden());
-  EXPECT_TRUE(Child<QLabel>(&form, "HintLabel")->isHidden());
+  EXPECT_TRUE(Child<QLabel>(form.get(), "HintLabel")->isHidden());
   EXPECT_TRUE(messages.empty()) << Last();
   QTest::mouseClick(close, Qt::LeftButton);
-  EXPECT_FALSE(form.isVisible());
+  EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(ConnectionWindowsTest, ImitationEscapeOrCloseStopsTheWait) {
   for (bool by_escape : {true, false}) {
     SCOPED_TRACE(by_escape ? "Esc" : "close");
     ImitModemModel model(host, *store, connector());
-    model.OnShow();
-    TFormImit_Modem form(model, host);
-    form.show();
+    auto form = Opened<TFormImit_Modem>(model, host);
     // The wait runs inside the start timer and pumps the events itself, so
     // the user's action is a timer of its own.
     bool waiting = false, refused = false;
     int bar = 0;
-    QTimer::singleShot(1300, &form, [&] {
+    QTimer::singleShot(1300, form.get(), [&] {
       waiting = model.progress_timer_running;
-      bar = Child<QProgressBar>(&form, "ProgressBar1")->value();
+      bar = Child<QProgressBar>(form.get(), "ProgressBar1")->value();
       if (by_escape) {
-        QTest::keyClick(&form, Qt::Key_Escape);
+        QTest::keyClick(form.get(), Qt::Key_Escape);
       } else {
-        form.close();
-        refused = form.isVisible();
+        form->close();
+        refused = form->isVisible();
       }
     });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.isVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 5000));
     EXPECT_TRUE(waiting);
     EXPECT_GT(bar, 0);  // the progress timer moved the bar during the wait
     EXPECT_EQ(refused, !by_escape);

@@ -6,41 +6,31 @@
 
 #include <QAction>
 #include <QPlainTextEdit>
-#include <QTest>
 #include <fstream>
 #include <sstream>
 
 #include "app/frame_monitor_model.h"
 #include "app/service_report.h"
 #include "gui/app/form_frame_monitor.h"
-#include "gui/app/form_main.h"
 #include "gui/config/qt_config_dialogs.h"
 #include "gui/gui_support.h"
 #include "link/table_service.h"
-#include "support/sim_session.h"
 
 namespace kvarta::gui {
 namespace {
 
-class GeneralMenuTest : public ::testing::Test {
+class GeneralMenuTest : public MainWindowFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(sim.started);
-    window =
-        std::make_unique<TFormMain>(sim.folders(), sim.ports, std::make_unique<AdjusterDialogs>());
-    window->show();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return window->Session().facts().connection_established; }, 10000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->HostObject().Busy(); }, 10000));
+    Open();
+    ASSERT_TRUE(WaitConnected());
+    ASSERT_TRUE(WaitIdle());
   }
   std::string Slurp(const std::string& path) {
     std::ostringstream read;
     read << std::ifstream(path).rdbuf();
     return read.str();
   }
-
-  test::SimSession sim;
-  std::unique_ptr<TFormMain> window;
 };
 
 TEST_F(GeneralMenuTest, ReportEntryAsksForTheFileAndWritesTheReport) {
@@ -49,7 +39,7 @@ TEST_F(GeneralMenuTest, ReportEntryAsksForTheFileAndWritesTheReport) {
   EXPECT_TRUE(entry->isVisible());
   EXPECT_TRUE(entry->isEnabled());
 
-  const std::string file = sim.home.File("report.txt");
+  const std::string file = sim->home.File("report.txt");
   std::string title, proposal;
   window->ConfigDialogs().save_file_override = [&](const FileDialogRequest& r, std::string& path) {
     title = r.title;
@@ -105,7 +95,7 @@ TEST_F(GeneralMenuTest, FrameMonitorFollowsTheExchangeAndHidesCredentials) {
   EXPECT_NE(monitor->Details()->toPlainText().indexOf("принято"), -1);
   Shot(monitor, "frames");
 
-  const std::string file = sim.home.File("frames.txt");
+  const std::string file = sim->home.File("frames.txt");
   window->ConfigDialogs().save_file_override = [&](const FileDialogRequest&, std::string& path) {
     path = file;
     return true;

@@ -15,11 +15,13 @@
 #include <QTimer>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 
 #include "config/log_on_model.h"
 #include "connection/connect_model.h"
 #include "gui/app/form_main.h"
 #include "support/no_dialogs.h"
+#include "support/sim_session.h"
 
 namespace kvarta::gui {
 
@@ -106,6 +108,15 @@ inline void Shot(QWidget* w, const char* name) {
   WithTitle(w->grab(), w->windowTitle()).save(QString("%1/%2.png").arg(folder, name));
 }
 
+// A model's window as it opens: the model's OnShow, then the window shown.
+template <typename Form, typename Model, typename... More>
+std::unique_ptr<Form> Opened(Model& model, More&&... more) {
+  model.OnShow();
+  auto form = std::make_unique<Form>(model, std::forward<More>(more)...);
+  form->show();
+  return form;
+}
+
 class AdjusterDialogs : public TFormMain::Dialogs {
  public:
   bool RunConnection(TFormMain& main) override {
@@ -131,6 +142,40 @@ class AdjusterDialogs : public TFormMain::Dialogs {
 
  private:
   test::NoDialogs opener_;
+};
+
+// The main window over a simulated controller in a program folder of its own;
+// by default its dialogs connect and log on as the adjuster.
+class MainWindowFixture : public ::testing::Test {
+ protected:
+  void TearDown() override { window.reset(); }
+  void Open(const sim::SimulatorOptions& options = {},
+            std::unique_ptr<TFormMain::Dialogs> dialogs = nullptr) {
+    sim = std::make_unique<test::SimSession>(options);
+    ASSERT_TRUE(sim->started);
+    if (!dialogs) {
+      auto d = std::make_unique<AdjusterDialogs>();
+      adjuster = d.get();
+      dialogs = std::move(d);
+    }
+    window = std::make_unique<TFormMain>(sim->folders(), sim->ports, std::move(dialogs));
+    window->show();
+  }
+  bool WaitConnected(int timeout_ms = 10000) {
+    return QTest::qWaitFor([this] { return window->Session().facts().connection_established; },
+                           timeout_ms);
+  }
+  bool WaitIdle() {
+    return QTest::qWaitFor([this] { return !window->HostObject().Busy(); }, 10000);
+  }
+  void WithController(const std::function<void(sim::Controller&)>& f) {
+    sim->ports.simulator().WithController(f);
+  }
+  std::string Home() const { return sim->home.path(); }
+
+  std::unique_ptr<test::SimSession> sim;
+  std::unique_ptr<TFormMain> window;
+  AdjusterDialogs* adjuster = nullptr;
 };
 
 }  // namespace kvarta::gui

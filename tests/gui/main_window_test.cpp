@@ -4,44 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QPushButton>
 #include <QStatusBar>
-#include <QTest>
-#include <functional>
 
 #include "gui/gui_support.h"
-#include "connection/connect_model.h"
-#include "gui/app/form_main.h"
 #include "gui/link/form_ques.h"
-#include "support/no_dialogs.h"
-#include "support/sim_session.h"
 
 namespace kvarta::gui {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public MainWindowFixture {
  protected:
-  void TearDown() override { window.reset(); }
-  void Open(const sim::SimulatorOptions& options = {}) {
-    sim = std::make_unique<test::SimSession>(options);
-    ASSERT_TRUE(sim->started);
-    auto d = std::make_unique<AdjusterDialogs>();
-    dialogs = d.get();
-    window = std::make_unique<TFormMain>(sim->folders(), sim->ports, std::move(d));
-    window->show();
-  }
-  bool WaitConnected() {
-    return QTest::qWaitFor([this] { return window->Session().facts().connection_established; },
-                           10000);
-  }
   bool Visible(const char* name) { return window->MenuAction(name)->isVisible(); }
-
-  std::unique_ptr<test::SimSession> sim;
-  std::unique_ptr<TFormMain> window;
-  AdjusterDialogs* dialogs = nullptr;
 };
 
 TEST_F(MainWindowTest, StartUpConnectsIdentifiesAndOpensTheMenus) {
@@ -49,8 +22,8 @@ TEST_F(MainWindowTest, StartUpConnectsIdentifiesAndOpensTheMenus) {
   EXPECT_FALSE(Visible("N4"));  // every top item hidden until the start-up decides
   ASSERT_TRUE(WaitConnected());
   QTest::qWait(50);
-  EXPECT_EQ(dialogs->connections, 1);
-  EXPECT_EQ(dialogs->logons, 1);
+  EXPECT_EQ(adjuster->connections, 1);
+  EXPECT_EQ(adjuster->logons, 1);
   EXPECT_EQ(window->Bar1().PanelText(0), " COM1,   9600 бит/с");
   EXPECT_EQ(window->Bar1().PanelText(1), " Адр. 1");
   EXPECT_TRUE(window->Session().facts().write_access);
@@ -64,7 +37,7 @@ TEST_F(MainWindowTest, StartUpConnectsIdentifiesAndOpensTheMenus) {
   EXPECT_TRUE(window->MenuAction("NUser")->isEnabled());
 
   window->MenuAction("NUser")->trigger();
-  EXPECT_EQ(dialogs->logons, 2);
+  EXPECT_EQ(adjuster->logons, 2);
   EXPECT_TRUE(window->Session().facts().write_access);
 }
 
@@ -100,8 +73,8 @@ TEST_F(MainWindowTest, NoSecondOperationStartsInsideARunningOne) {
   ASSERT_TRUE(WaitConnected());
   QTest::qWait(200);
   EXPECT_TRUE(busy_seen);
-  EXPECT_EQ(dialogs->connections, 1);
-  EXPECT_EQ(dialogs->logons, 1);  // the start-up's own log-on only
+  EXPECT_EQ(adjuster->connections, 1);
+  EXPECT_EQ(adjuster->logons, 1);  // the start-up's own log-on only
 }
 
 TEST_F(MainWindowTest, DisconnectButtonClosesTheLineAndForgetsTheCredentials) {
@@ -128,8 +101,7 @@ TEST_F(MainWindowTest, StartUpOverTheSimulatedModemShowsTheCall) {
   s.curr.conn_prz = 1;
   s.phone_book.users_num = 1;
   s.phone_book.slots[0] = Subscriber{"Котельная", 1, 1, "(044) 123-45-67"};
-  ASSERT_TRUE(
-      QTest::qWaitFor([this] { return window->Session().facts().connection_established; }, 20000));
+  ASSERT_TRUE(WaitConnected(20000));
   QTest::qWait(50);
   EXPECT_TRUE(window->Session().modem_connected());
   EXPECT_TRUE(window->ModemPanel()->isVisible());
@@ -148,19 +120,10 @@ TEST_F(MainWindowTest, StartUpThroughTheSimulatedAdapterAndADestroyedTable) {
   options.destroyed_tables = {9};
   // The table-state window is offered; leaving it goes on with the start-up.
   bool offered = false;
-  auto* leave = new QTimer;
-  leave->setInterval(10);
-  QObject::connect(leave, &QTimer::timeout, [leave, &offered] {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (w->objectName() != "TFormTableInfo" || !w->isVisible()) continue;
-      leave->stop();
-      leave->deleteLater();
-      offered = true;
-      w->findChild<QPushButton*>("BitBtn3")->click();  // "Выход"
-      return;
-    }
+  WhenShown("TFormTableInfo", [&offered](QWidget* w) {
+    offered = true;
+    w->findChild<QPushButton*>("BitBtn3")->click();  // "Выход"
   });
-  leave->start();
   Open(options);
   window->Session().store().settings.curr.conn_prz = 2;
   ASSERT_TRUE(WaitConnected());

@@ -4,28 +4,15 @@
 // refresh, the session record viewer and the recording mode. With
 // KVARTA_SCREENSHOTS set to a folder the windows are also saved as pictures.
 #include <gtest/gtest.h>
-#include <unistd.h>
-#include <filesystem>
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
-#include <QTableWidget>
-#include <QTest>
-#include <cstdlib>
-#include <functional>
 
-#include "connection/connect_model.h"
-#include "gui/app/form_main.h"
 #include "gui/gui_support.h"
 #include "gui/monitor/command_menu_view.h"
 #include "gui/monitor/form_comm_data.h"
@@ -39,10 +26,6 @@
 #include "link/message_window.h"
 #include "monitor/session_record.h"
 #include "platform/atomic_file.h"
-#include "sim/controller.h"
-#include "sim/embedded_simulator.h"
-#include "support/no_dialogs.h"
-#include "support/temp_dir.h"
 
 namespace kvarta::gui {
 namespace {
@@ -91,18 +74,12 @@ void SaveCommandMenuPicture(TFormMain& window) {
   picture.save(QString("%1/command_menu.png").arg(folder));
 }
 
-class MonitorWindowsTest : public ::testing::Test {
+class MonitorWindowsTest : public MainWindowFixture {
  protected:
-  void TearDown() override { window.reset(); }
-  void Open(sim::SimulatorOptions options = {}) {
-    simulator = std::make_unique<sim::SimulatorPortFactory>(options);
-    ASSERT_TRUE(simulator->Start());
-    window = std::make_unique<TFormMain>(FoldersIn(home), *simulator,
-                                         std::make_unique<AdjusterDialogs>());
+  void OpenConnected(const sim::SimulatorOptions& options = {}) {
+    Open(options);
     window->resize(900, 600);
-    window->show();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window->Session().facts().connection_established; },
-                                10000));
+    ASSERT_TRUE(WaitConnected());
     QTest::qWait(50);
   }
   QtMonitorDialogs& Windows() { return window->MonitorDialogWindows(); }
@@ -131,19 +108,13 @@ class MonitorWindowsTest : public ::testing::Test {
   }
   std::array<uint8_t, 12> Table15() {
     std::array<uint8_t, 12> t{};
-    simulator->simulator().WithController(
-        [&t](sim::Controller& c) { std::memcpy(t.data(), c.Field(15, 0), t.size()); });
+    WithController([&t](sim::Controller& c) { std::memcpy(t.data(), c.Field(15, 0), t.size()); });
     return t;
   }
-
-  test::TempDir temp;
-  std::string home = temp.path();
-  std::unique_ptr<sim::SimulatorPortFactory> simulator;
-  std::unique_ptr<TFormMain> window;
 };
 
 TEST_F(MonitorWindowsTest, CommandMenusPeriodDialogRepeatPanelAndHistory) {
-  Open();
+  OpenConnected();
   for (const char* entry : {"N3", "N17", "N12", "N16", "NrMess", "N14", "N5", "no2", "no14"}) {
     EXPECT_TRUE(window->MenuAction(entry)->isEnabled()) << entry;
   }
@@ -197,7 +168,7 @@ TEST_F(MonitorWindowsTest, CommandMenusPeriodDialogRepeatPanelAndHistory) {
   EXPECT_EQ(window->Session().monitor().history().CurrentIndex(), 0);
 
   // "Повторить последнюю команду" sends the current entry once more.
-  simulator->simulator().WithController([](sim::Controller& c) { *c.Field(15, 0) = 0; });
+  WithController([](sim::Controller& c) { *c.Field(15, 0) = 0; });
   window->RepeatButton()->click();
   EXPECT_EQ(Table15()[0], 8);
 
@@ -217,7 +188,7 @@ TEST_F(MonitorWindowsTest, DiagnosticsWindowRefreshesUntilDisconnectClosesIt) {
   sim::SimulatorOptions options;
   options.diag = std::vector<sim::DiagFlag>{{7, 6, 0, false}, {0, 2, 0, false}, {0, 9, 4, false},
                                             {1, 9, 5, false}, {6, 0, 0, false}, {6, 2, 2, false}};
-  Open(options);
+  OpenConnected(options);
   int reads_seen = 0;
   OnNext<TFormOutoControl>([&](TFormOutoControl& form) {
     EXPECT_EQ(form.width(), 590);
@@ -245,7 +216,7 @@ TEST_F(MonitorWindowsTest, DiagnosticsWindowRefreshesUntilDisconnectClosesIt) {
 }
 
 TEST_F(MonitorWindowsTest, ClockWindowsShowTheControllerAndTheVrgs) {
-  Open();
+  OpenConnected();
   OnNext<TFormDt>([this](TFormDt& form) {
     // While the window waits, the main window's call timers may use the line.
     EXPECT_FALSE(window->HostObject().Busy());
@@ -280,8 +251,8 @@ TEST_F(MonitorWindowsTest, ClockWindowsShowTheControllerAndTheVrgs) {
 }
 
 TEST_F(MonitorWindowsTest, SessionRecordViewerSavesAndShowsItsFile) {
-  Open();
-  const std::string saved = home + "/COMMUNIC_SESSION/record.txt";
+  OpenConnected();
+  const std::string saved = Home() + "/COMMUNIC_SESSION/record.txt";
   Windows().choose_file = [&saved](const FileDialogSpec& spec, bool save) {
     EXPECT_EQ(spec.initial_folder.substr(spec.initial_folder.size() - 16), "COMMUNIC_SESSION");
     return std::optional<std::string>(save ? saved.substr(0, saved.size() - 4) : saved);
@@ -320,7 +291,7 @@ TEST_F(MonitorWindowsTest, SessionRecordViewerSavesAndShowsItsFile) {
   });
   window->MenuAction("N16")->trigger();
   uint8_t mode = 0;
-  simulator->simulator().WithController([&mode](sim::Controller& c) { mode = *c.Field(3, 4); });
+  WithController([&mode](sim::Controller& c) { mode = *c.Field(3, 4); });
   EXPECT_EQ(mode, 2);
 }
 

@@ -3,15 +3,8 @@
 // then with write access, disconnected.
 #include <gtest/gtest.h>
 
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-
-#include "connection/connect_model.h"
-#include "gui/app/form_main.h"
 #include "gui/app/overview_panel.h"
-#include "support/no_dialogs.h"
-#include "support/sim_session.h"
+#include "gui/gui_support.h"
 
 namespace kvarta::gui {
 namespace {
@@ -41,32 +34,19 @@ class OverviewDialogs : public TFormMain::Dialogs {
   test::NoDialogs opener_;
 };
 
-class OverviewTest : public ::testing::Test {
+class OverviewTest : public MainWindowFixture {
  protected:
-  void TearDown() override { window.reset(); }
-  void Open(const sim::SimulatorOptions& options = {}) {
-    sim = std::make_unique<test::SimSession>(options);
-    ASSERT_TRUE(sim->started);
+  void SetUp() override {
     auto d = std::make_unique<OverviewDialogs>();
     dialogs = d.get();
-    window = std::make_unique<TFormMain>(sim->folders(), sim->ports, std::move(d));
-    window->show();
-  }
-  bool WaitConnected() {
-    const bool ok =
-        QTest::qWaitFor([this] { return window->Session().facts().connection_established; }, 10000);
-    QTest::qWait(50);
-    return ok;
+    Open({}, std::move(d));
   }
   OverviewPanel& Panel() { return *window->Overview(); }
 
-  std::unique_ptr<test::SimSession> sim;
-  std::unique_ptr<TFormMain> window;
   OverviewDialogs* dialogs = nullptr;
 };
 
 TEST_F(OverviewTest, FollowsConnectionLogOnAndDisconnection) {
-  Open();
   dialogs->connect = false;
   ASSERT_TRUE(QTest::qWaitFor(
       [this] { return !window->HostObject().Busy() && dialogs->connections == 1; }, 5000));
@@ -79,6 +59,7 @@ TEST_F(OverviewTest, FollowsConnectionLogOnAndDisconnection) {
   dialogs->code = "9999";
   Panel().ConnectButton()->click();
   ASSERT_TRUE(WaitConnected());
+  QTest::qWait(50);
   EXPECT_EQ(dialogs->connections, 2);
   EXPECT_FALSE(Panel().ConnectButton()->isVisible());
   EXPECT_EQ(Panel().Value("Тип"), "kvr64");

@@ -11,7 +11,6 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>

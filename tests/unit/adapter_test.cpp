@@ -7,6 +7,7 @@
 #include <climits>
 #include <memory>
 #include <numeric>
+#include <tuple>
 
 #include "connection/line_adapter.h"
 #include "link/controller_link.h"
@@ -60,13 +61,7 @@ class AdapterTest : public ::testing::Test, public test::SimLinked {
     return out;
   }
   static AdapterSetUpParams Params() {
-    AdapterSetUpParams p;
-    p.line_num = 2;
-    p.baud_rate = 4;
-    p.k_output = 230;
-    p.k_input = 25;
-    p.lider_on = 1;
-    return p;
+    return {.line_num = 2, .baud_rate = 4, .k_output = 230, .k_input = 25, .lider_on = 1};
   }
 
   std::unique_ptr<LineContext> line;
@@ -93,59 +88,45 @@ TEST_F(AdapterTest, SetUpProgramsTheAdapterAndFramesPassThroughIt) {
                       "Перевод адаптера в рабочий режим", "Соединение с адаптером установлено"}));
   const sim::AdapterSettings& s = adapter().Settings();
   EXPECT_EQ(adapter().Escapes(), 3);
-  EXPECT_EQ(s.line, 2);
-  EXPECT_EQ(s.rate, 4);
-  EXPECT_EQ(s.k_output, 230);
-  EXPECT_EQ(s.k_input, 25);
-  EXPECT_EQ(s.radio, 0);
-  EXPECT_EQ(s.leading_frequency, 1);
-  EXPECT_EQ(s.correction_off, 1);
+  EXPECT_EQ(std::tie(s.line, s.rate, s.k_output, s.k_input, s.radio, s.leading_frequency,
+                     s.correction_off),
+            std::make_tuple(2, 4, 230, 25, 0, 1, 1));
   EXPECT_FALSE(adapter().CommandMode());
   ASSERT_TRUE(ReadTable0()) << link.result_code;
   EXPECT_EQ(link.answer[8 + 1], 64);
 
   // With a correction: its three commands before the working mode.
-  AdapterSetUpParams p;
-  p.correction_on = 1;
-  p.correction_value = -1950;
   Adapter();
-  EXPECT_EQ(AdapterSetUp(*line, p), kAdapterOk);
+  EXPECT_EQ(AdapterSetUp(*line, {.correction_on = 1, .correction_value = -1950}), kAdapterOk);
   const Commands sent = Sent();
   EXPECT_EQ(Commands(sent.end() - 4, sent.end()),
             (Commands{"at@t0\r", "at@d1\r", "at@m01950\r", "ato\r"}));
-  EXPECT_EQ(adapter().Settings().correction_type, 0);
-  EXPECT_EQ(adapter().Settings().correction_sign, 1);
-  EXPECT_EQ(adapter().Settings().correction_us, 1950);
+  const sim::AdapterSettings& c = adapter().Settings();
+  EXPECT_EQ(std::tie(c.correction_type, c.correction_sign, c.correction_us),
+            std::make_tuple(0, 1, 1950));
 }
 
 TEST_F(AdapterTest, RefusalsEndTheSetUpAtTheirStep) {
-  sim::AdapterScript script;
-  script.refuse = "at@l";  // an error answer is no line
-  Adapter(script);
+  Adapter({.refuse = "at@l"});  // an error answer is no line
   EXPECT_EQ(AdapterSetUp(*line, Params()), kAdapterNoLine);
   EXPECT_EQ(adapter().Commands().size(), 6u);  // three escapes, three line commands
   EXPECT_TRUE(adapter().CommandMode());
 
-  script.refuse = "at@s";  // for a setting it counts as an answer
-  Adapter(script);
+  Adapter({.refuse = "at@s"});  // for a setting it counts as an answer
   EXPECT_EQ(AdapterSetUp(*line, Params()), kAdapterOk);
   const Commands sent = Sent();
   EXPECT_EQ(std::count(sent.begin(), sent.end(), "at@s4\r"), 1);
 
-  script.refuse = "ato";
-  Adapter(script);
+  Adapter({.refuse = "ato"});
   EXPECT_EQ(AdapterSetUp(*line, Params()), kAdapterNoWorkingMode);
   EXPECT_EQ(Sent().back(), "ato\r");
   EXPECT_FALSE(ReadTable0());  // still in command mode: no frames get through
   EXPECT_EQ(link.result_code, kResultNoAnswer);
 
-  script.refuse_silently = true;
-  script.refuse = "at@u";
-  Adapter(script);
+  Adapter({.refuse = "at@u", .refuse_silently = true});
   EXPECT_EQ(AdapterSetUp(*line, Params()), kAdapterNoGains);
   EXPECT_EQ(Sent().back(), "at@u230025\r");
-  script.refuse = "at@c";
-  Adapter(script);
+  Adapter({.refuse = "at@c", .refuse_silently = true});
   EXPECT_EQ(AdapterSetUp(*line, Params()), kAdapterNoCorrection);
   EXPECT_EQ(Sent().back(), "at@c0\r");
 }
@@ -201,17 +182,13 @@ using Rig = sim::test::FrontRig<AdapterFront>;
 TEST(SimAdapterFront, EscapeNeedsSilenceAndCommandModeCutsTheControllerOff) {
   Rig rig(sim::AdapterScript{});
   rig.Send("x", 10000);
-  rig.Send("@@@", 10010);  // right after data
-  rig.Send("@@b", 12000);  // after silence, but broken off
-  EXPECT_EQ(rig.Take(), "");
+  rig.Send("@@@", 10010);                  // right after data
+  EXPECT_EQ(rig.Reply("@@b", 12000), "");  // after silence, but broken off
   EXPECT_EQ(rig.inner->received, "x@@@@@b");
-  rig.Send("@@@", 13000);
-  EXPECT_EQ(rig.Take(), "0");
-  rig.Send("?\r", 13100);
-  EXPECT_EQ(rig.Take(), "");
+  EXPECT_EQ(rig.Reply("@@@", 13000), "0");
+  EXPECT_EQ(rig.Reply("?\r", 13100), "");
   EXPECT_EQ(rig.inner->received, "x@@@@@b");
-  rig.Send("at@c0040\r", 13200);
-  EXPECT_EQ(rig.Take(), "0");
+  EXPECT_EQ(rig.Reply("at@c0040\r", 13200), "0");
   EXPECT_EQ(rig.front->Settings().correction_bauds, 40);
 
   for (const char* command : {"at@l9\r", "at@s7\r", "at@u300000\r", "at@u2300\r", "at@r2\r",
@@ -219,23 +196,16 @@ TEST(SimAdapterFront, EscapeNeedsSilenceAndCommandModeCutsTheControllerOff) {
     rig.Send(command, 13300);
     EXPECT_EQ(rig.Take(), "4") << command;
   }
-  EXPECT_EQ(rig.front->Settings().line, -1);
-  EXPECT_EQ(rig.front->Settings().rate, -1);
-  rig.Send("hello\r\r", 13400);  // not a command at all: no answer
-  EXPECT_EQ(rig.Take(), "");
+  EXPECT_EQ(std::tie(rig.front->Settings().line, rig.front->Settings().rate), std::tuple(-1, -1));
+  EXPECT_EQ(rig.Reply("hello\r\r", 13400), "");  // not a command at all: no answer
   rig.Send("ato\r", 13500);
-  rig.Send("?", 13600);
-  EXPECT_EQ(rig.Take(), "0ANSWER");
+  EXPECT_EQ(rig.Reply("?", 13600), "0ANSWER");
 }
 
 TEST(SimAdapterFront, RefusedEscapeKeepsWorkingMode) {
-  sim::AdapterScript script;
-  script.refuse = "@@@";
-  script.refuse_silently = true;
-  Rig rig(script);
+  Rig rig(sim::AdapterScript{.refuse = "@@@", .refuse_silently = true});
   rig.Send("@@@", 10000);
-  rig.Send("at@l2\r", 10500);
-  EXPECT_EQ(rig.Take(), "");
+  EXPECT_EQ(rig.Reply("at@l2\r", 10500), "");
   EXPECT_FALSE(rig.front->CommandMode());
   EXPECT_EQ(rig.inner->received, "@@@at@l2\r");
 }

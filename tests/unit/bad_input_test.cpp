@@ -11,6 +11,7 @@
 #include "sim/frame_assembler.h"
 #include "sim/sim_command_line.h"
 #include "sim/sim_state_file.h"
+#include "support/sim_requests.h"
 #include "support/temp_dir.h"
 
 namespace kvarta::test {
@@ -113,11 +114,7 @@ TEST(SimulatorState, AnExtremeClockOffsetInTheFileIsKeptWithinTheClocksYears) {
   ASSERT_TRUE(sim::LoadSimState(path, loaded));
   EXPECT_LT(loaded.ClockOffsetSeconds(), 400LL * 366 * 86400);
   // Reading the clock adds the offset to the time: no overflow, a real date.
-  std::vector<uint8_t> read = {0xCC, 1, 10, 1, 0, 2, 0, 6};
-  const uint16_t crc = Crc16(read.data(), read.size());
-  read.push_back(static_cast<uint8_t>(crc));
-  read.push_back(static_cast<uint8_t>(crc >> 8));
-  const std::vector<uint8_t> answer = loaded.Handle(read);
+  const Bytes answer = loaded.Handle(SimRead(1, 2, 0, 6));
   ASSERT_GE(answer.size(), 14u);
   EXPECT_GE(answer[9], 1);  // month
   EXPECT_LE(answer[9], 12);
@@ -135,17 +132,10 @@ TEST(SimFrameAssembler, NoiseWhoseCrcHappensToFitDoesNotEatTheNextRequest) {
     }
   }
   ASSERT_FALSE(noise.empty());
-  // A read of table 0 field 0, one field, from address 1.
-  std::vector<uint8_t> request = {0xCC, 1, 10, 1, 0, 0, 0, 1};
-  const uint16_t crc = Crc16(request.data(), request.size());
-  request.push_back(static_cast<uint8_t>(crc));
-  request.push_back(static_cast<uint8_t>(crc >> 8));
-  std::vector<uint8_t> line = noise;
-  line.insert(line.end(), request.begin(), request.end());
+  const Bytes request = SimRead(1, 0, 0, 1);
+  const Bytes line = Concat(noise, request);
   sim::FrameAssembler assembler;
-  const auto frames = assembler.Feed(line.data(), line.size(), 0, 1);
-  ASSERT_EQ(frames.size(), 1u);
-  EXPECT_EQ(frames[0], request);
+  EXPECT_EQ(assembler.Feed(line.data(), line.size(), 0, 1), std::vector<Bytes>{request});
 }
 
 }  // namespace

@@ -42,6 +42,12 @@ class QuestionHost : public FakeHost {
     }
     return FakeHost::ShowMessage(window);
   }
+  // Lines of every message shown, "line1|line2" each.
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> out;
+    for (const MessageWindowModel& m : shown) out.push_back(m.line1 + "|" + m.line2);
+    return out;
+  }
 };
 
 class RecordingSession : public ConfigurationSession {
@@ -94,30 +100,14 @@ class ScriptedConfigDialogs : public ConfigDialogOpener {
     save_requests.push_back(r);
     return Take(save_paths, path);
   }
-  void OpenTableInfo(TableInfoModel& m) override {
-    events.push_back("table-info");
-    if (on_table_info) on_table_info(m);
-  }
-  void OpenAccess(AccessModel& m) override {
-    events.push_back("access");
-    if (on_access) on_access(m);
-  }
-  void OpenUsPass(UsPassModel& m) override {
-    events.push_back("us-pass");
-    if (on_us_pass) on_us_pass(m);
-  }
+  void OpenTableInfo(TableInfoModel& m) override { Run("table-info", on_table_info, m); }
+  void OpenAccess(AccessModel& m) override { Run("access", on_access, m); }
+  void OpenUsPass(UsPassModel& m) override { Run("us-pass", on_us_pass, m); }
   void OpenChangeAccess(ChangeAccessModel& m) override {
-    events.push_back("change-access");
-    if (on_change_access) on_change_access(m);
+    Run("change-access", on_change_access, m);
   }
-  void OpenAvtKey(AvtKeyModel& m) override {
-    events.push_back("key");
-    if (on_key) on_key(m);
-  }
-  void OpenIdent(IdentModel& m) override {
-    events.push_back("ident");
-    if (on_ident) on_ident(m);
-  }
+  void OpenAvtKey(AvtKeyModel& m) override { Run("key", on_key, m); }
+  void OpenIdent(IdentModel& m) override { Run("ident", on_ident, m); }
   void ShowWait(const WaitModel& m) override {
     events.push_back(m.mode == WaitModel::Mode::kWriting ? "wait-writing" : "wait-reading");
     wait_open = true;
@@ -155,6 +145,11 @@ class ScriptedConfigDialogs : public ConfigDialogOpener {
   int wait_maximum = 0;
 
  private:
+  template <typename M>
+  void Run(const char* name, const std::function<void(M&)>& script, M& m) {
+    events.push_back(name);
+    if (script) script(m);
+  }
   static bool Take(std::deque<std::optional<std::string>>& q, std::string& path) {
     if (q.empty()) return false;
     const std::optional<std::string> p = q.front();
@@ -252,14 +247,8 @@ class ConfigFlowFixture : public SimulatedControllerLine {
 
   // The answer "Да" to the next question.
   void AnswerYes() { host.answers.push_back(true); }
-  void AnswerNo() { host.answers.push_back(false); }
 
-  // Lines of every message shown, "line1|line2" each.
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> out;
-    for (const MessageWindowModel& m : host.shown) out.push_back(m.line1 + "|" + m.line2);
-    return out;
-  }
+  std::vector<std::string> Messages() const { return host.Lines(); }
 
   TempDir folder;
   ConfigImage image;

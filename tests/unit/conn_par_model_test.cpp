@@ -1,3 +1,5 @@
+// The connection parameters window, the subscriber window and the phone
+// book list window, driven as a user would.
 #include "connection/conn_par_model.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +11,10 @@
 #include "connection/abonents_list_model.h"
 #include "connection/dialog_opener.h"
 #include "connection/number_input.h"
+#include "connection/subscriber_choice.h"
 #include "support/fakes.h"
 #include "support/scripted_opener.h"
+#include "support/shown.h"
 
 namespace kvarta {
 namespace {
@@ -18,6 +22,16 @@ namespace {
 using test::ScriptedOpener;
 
 constexpr const char* kOutOfRange = "Параметр вне допустимого диапазона";
+
+// A subscriber window that is filled in and accepted.
+std::function<void(AbonentModel&)> Fill(const char* name, const char* address, const char* phone) {
+  return [=](AbonentModel& m) {
+    m.SetName(name);
+    m.SetAddressText(address);
+    m.SetPhone(phone);
+    m.OnAccept();
+  };
+}
 
 class ConnParTest : public ::testing::Test {
  protected:
@@ -64,11 +78,7 @@ TEST(ParseWholeNumber, AcceptsOnlyWholeNumbers) {
   EXPECT_EQ(ParseWholeNumber(" 120 "), 120);
   EXPECT_EQ(ParseWholeNumber("-3"), -3);
   EXPECT_EQ(ParseWholeNumber("99999999999999999999999"), INT64_MAX);
-  EXPECT_FALSE(ParseWholeNumber(""));
-  EXPECT_FALSE(ParseWholeNumber("12%"));
-  EXPECT_FALSE(ParseWholeNumber("'"));
-  EXPECT_FALSE(ParseWholeNumber("1 2"));
-  EXPECT_FALSE(ParseWholeNumber("-"));
+  for (const char* bad : {"", "12%", "'", "1 2", "-"}) EXPECT_FALSE(ParseWholeNumber(bad)) << bad;
 }
 
 TEST_F(ConnParTest, ShowsTheChosenKindsParameters) {
@@ -131,42 +141,33 @@ TEST_F(ConnParTest, ChecksEveryValueAtItsBordersAndNamesTheField) {
   const std::string next = "Время ожидания следующих байтов ответа / ";
   const std::string pre = "Количество преамбул в запросе / ";
   const std::string wait = "Ожидание соединения / ", tries = "Количество попыток соединения / ";
+  const std::string missing = "Введены не все параметры / ";
   struct Case {
     ConnectionKind kind;
     EditBox ConnParModel::*edit;
-    const char* text;
-    std::string expected;
+    std::vector<const char*> passing, refused;
+    std::string expected;  // for the refused texts
   };
   const Case cases[] = {
-      {direct, &ConnParModel::first_wait, "120", "ok"},
-      {direct, &ConnParModel::first_wait, "121", first + out},
-      {direct, &ConnParModel::first_wait, "1", "ok"},
-      {direct, &ConnParModel::first_wait, "0", first + out},
-      {direct, &ConnParModel::next_wait, "5000", "ok"},
-      {direct, &ConnParModel::next_wait, "55", "ok"},
-      {direct, &ConnParModel::next_wait, "54", next + out},
-      {direct, &ConnParModel::next_wait, "5001", next + out},
-      {direct, &ConnParModel::preambles, "0", "ok"},
-      {direct, &ConnParModel::preambles, "256", pre + out},
-      {direct, &ConnParModel::preambles, "-1", pre + out},
-      {direct, &ConnParModel::preambles, "", "Введены не все параметры / "},
-      {direct, &ConnParModel::next_wait, "", "Введены не все параметры / "},
-      {phone, &ConnParModel::connect_wait, "360", "ok"},
-      {phone, &ConnParModel::connect_wait, "361", wait + out},
-      {phone, &ConnParModel::connect_attempts, "10", "ok"},
-      {phone, &ConnParModel::connect_attempts, "11", tries + out},
-      {phone, &ConnParModel::connect_attempts, "0", tries + out},
+      {direct, &ConnParModel::first_wait, {"120", "1"}, {"121", "0"}, first + out},
+      {direct, &ConnParModel::next_wait, {"5000", "55"}, {"54", "5001"}, next + out},
+      {direct, &ConnParModel::preambles, {"0"}, {"256", "-1"}, pre + out},
+      {direct, &ConnParModel::preambles, {}, {""}, missing},
+      {direct, &ConnParModel::next_wait, {}, {""}, missing},
+      {phone, &ConnParModel::connect_wait, {"360"}, {"361"}, wait + out},
+      {phone, &ConnParModel::connect_attempts, {"10"}, {"11", "0"}, tries + out},
       // Text that is no number names its field.
-      {phone, &ConnParModel::first_wait, "1%", first + number},
-      {phone, &ConnParModel::next_wait, "'", next + number},
-      {phone, &ConnParModel::preambles, "%%", pre + number},
-      {phone, &ConnParModel::connect_wait, "abc", wait + number},
-      {phone, &ConnParModel::connect_attempts, "", tries + number},
+      {phone, &ConnParModel::first_wait, {}, {"1%"}, first + number},
+      {phone, &ConnParModel::next_wait, {}, {"'"}, next + number},
+      {phone, &ConnParModel::preambles, {}, {"%%"}, pre + number},
+      {phone, &ConnParModel::connect_wait, {}, {"abc"}, wait + number},
+      {phone, &ConnParModel::connect_attempts, {}, {""}, tries + number},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Try(c.kind, c.edit, c.text), c.expected) << c.text;
-    if (c.expected != "ok") {
-      EXPECT_EQ(settings, ConnectionSettings{}) << c.text;  // nothing stored
+    for (const char* text : c.passing) EXPECT_EQ(Try(c.kind, c.edit, text), "ok") << text;
+    for (const char* text : c.refused) {
+      EXPECT_EQ(Try(c.kind, c.edit, text), c.expected) << text;
+      EXPECT_EQ(settings, ConnectionSettings{}) << text;  // nothing stored
     }
   }
   // What passes is stored.
@@ -306,10 +307,7 @@ TEST_F(ConnParTest, PhoneKindWithAnEmptyBookOffersANewSubscriber) {
 
   opener.on_abonent = [](AbonentModel& a) {
     EXPECT_EQ(a.mode(), AbonentModel::Mode::kAdd);
-    a.SetName("Я");
-    a.SetAddressText("12");
-    a.SetPhone("555");
-    a.OnAccept();
+    Fill("Я", "12", "555")(a);
   };
   m->OnSubscriberChoose(0);
   EXPECT_EQ(settings.phone_book.users_num, 1);
@@ -319,12 +317,7 @@ TEST_F(ConnParTest, PhoneKindWithAnEmptyBookOffersANewSubscriber) {
   EXPECT_EQ(m->phone_number, "555");
 
   // A second one is sorted in and stays selected.
-  opener.on_abonent = [](AbonentModel& a) {
-    a.SetName("Альфа");
-    a.SetAddressText("3");
-    a.SetPhone("777");
-    a.OnAccept();
-  };
+  opener.on_abonent = Fill("Альфа", "3", "777");
   m->OnSubscriberChoose(1);
   EXPECT_EQ(m->subscriber.list.items, (std::vector<std::string>{"Альфа", "Я", "Новый абонент"}));
   EXPECT_EQ(m->subscriber.list.index, 0);
@@ -352,6 +345,204 @@ TEST_F(ConnParTest, PhoneBookButtonRefillsTheSubscriberList) {
   EXPECT_EQ(opener.list_opens, 1);
   EXPECT_EQ(m->phone_number, "22");
   EXPECT_EQ(m->subscriber.list.index, 0);
+}
+
+PhoneBook Book(std::initializer_list<const char*> names) {
+  PhoneBook book;
+  for (const char* name : names) {
+    book.slots[book.users_num] = {name, static_cast<uint8_t>(10 + book.users_num), 1,
+                                  std::string("tel ") + name};
+    ++book.users_num;
+  }
+  return book;
+}
+
+std::string Repeat(const std::string& s, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += s;
+  return out;
+}
+
+class AbonentTest : public ConnParTest {
+ protected:
+  std::string LastMessage() const {
+    if (host.shown.empty()) return "none";
+    const MessageWindowModel& w = host.shown.back();
+    return std::to_string(w.kind) + ": " + w.line1 + " / " + w.line2;
+  }
+};
+
+TEST_F(AbonentTest, SubscriberDialogChecksThenStoresAsTyped) {
+  Subscriber slot{"старое", 5, 77, "1"};
+  test::Shown<AbonentModel> m(host, slot, AbonentModel::Mode::kAdd);
+  EXPECT_TRUE(m.focus_on_name);
+  EXPECT_EQ(m.name.text, "");
+  EXPECT_EQ(m.address.items.size(), 255u);
+  m.SetName("Узел 100% \"А\"");
+  m.SetPhone("8%d");
+  m.OnAccept();
+  EXPECT_EQ(LastMessage(), "2: Введены не все параметры / ");
+  const std::string range = "2: Адрес вне допустимого диапазона / (1...255)";
+  const std::pair<const char*, std::string> refused[] = {
+      {"256", range}, {"0", range}, {"1a", "2: Адрес / Введите целое число"}};
+  for (const auto& [text, message] : refused) {
+    m.SetAddressText(text);
+    m.OnAccept();
+    EXPECT_EQ(LastMessage(), message) << text;
+  }
+  EXPECT_FALSE(m.accepted());
+  EXPECT_EQ(slot.name, "старое");
+
+  m.ChooseAddress(254);
+  EXPECT_EQ(m.address_text, "255");
+  m.OnAccept();
+  ASSERT_TRUE(m.accepted());
+  EXPECT_EQ(slot, (Subscriber{"Узел 100% \"А\"", 255, 77, "8%d"}));  // adr_modbus untouched
+}
+
+TEST_F(AbonentTest, SubscriberDialogEditsAndCutsLongInput) {
+  Subscriber slot{"Имя", 42, 1, "123"};
+  test::Shown<AbonentModel> m(host, slot, AbonentModel::Mode::kEdit);
+  EXPECT_EQ(m.name.text, "Имя");
+  EXPECT_EQ(m.address_text, "42");
+  EXPECT_EQ(m.address.index, 41);
+  EXPECT_EQ(m.phone.text, "123");
+  m.SetName(std::string(30, 'x') + Repeat("ы", 30));
+  EXPECT_EQ(m.name.text, std::string(30, 'x') + Repeat("ы", 19));  // 49 characters
+  m.SetPhone(std::string(40, '9'));
+  EXPECT_EQ(m.phone.text, std::string(29, '9'));
+  m.OnCancel();
+  EXPECT_TRUE(m.closed());
+  EXPECT_FALSE(m.accepted());
+  EXPECT_EQ(slot.name, "Имя");
+}
+
+TEST_F(AbonentTest, ListShowsSortedRowsAndHeaders) {
+  PhoneBook book = Book({"Вокзал", "%s склад", "альфа"});
+  book.slots[1].phone_code = "000";
+  book.user_index = 0;
+  test::Shown<AbonentsListModel> m(host, book, opener);
+  ASSERT_EQ(m.cells.size(), 3u);
+  EXPECT_EQ(m.cells[0], (std::array<std::string, 4>{"  1", " %s склад", " 11", " 000"}));
+  EXPECT_EQ(m.cells[2][1], " Вокзал");
+  EXPECT_EQ(m.row, 2);  // the selection followed "Вокзал"
+  EXPECT_FALSE(m.name_header_enabled);
+  EXPECT_TRUE(m.phone_header_enabled);
+  EXPECT_TRUE(m.edit_enabled && m.delete_enabled && m.add_enabled);
+
+  m.OnPhoneHeader();
+  EXPECT_EQ(m.work.sort_prz, 1);
+  EXPECT_EQ(m.cells[0][3], " 000");
+  EXPECT_EQ(m.cells[m.row][1], " Вокзал");
+  EXPECT_TRUE(m.name_header_enabled);
+  EXPECT_FALSE(m.phone_header_enabled);
+  EXPECT_EQ(book.sort_prz, 0);  // only the working copy so far
+}
+
+TEST_F(AbonentTest, DeletingTheFirstOfThreeKeepsTheFirstRow) {
+  PhoneBook book = Book({"А", "Б", "В"});
+  test::Shown<AbonentsListModel> m(host, book, opener);
+  m.OnRowClick(0);
+  m.OnDelete();  // answered "Нет"
+  EXPECT_EQ(LastMessage(), "3: Вы действительно хотите / удалить этот абонент?");
+  EXPECT_EQ(m.work.users_num, 3);
+  host.answers.push_back(true);
+  m.OnDelete();
+  EXPECT_EQ(m.work.users_num, 2);
+  EXPECT_EQ(m.row, 0);
+  EXPECT_EQ(m.cells[0][1], " Б");
+  EXPECT_EQ(m.work.slots[2], (Subscriber{"", 0, 0, ""}));
+
+  m.OnRowClick(1);
+  host.answers.push_back(true);
+  m.OnDelete();
+  EXPECT_EQ(m.row, 0);
+  host.answers.push_back(true);
+  m.OnDelete();
+  EXPECT_EQ(m.work.users_num, 0);
+  EXPECT_TRUE(m.cells.empty());
+  EXPECT_EQ(m.row, -1);
+  EXPECT_FALSE(m.edit_enabled);
+  EXPECT_FALSE(m.delete_enabled);
+  EXPECT_TRUE(m.add_enabled);
+  m.OnAccept();
+  EXPECT_EQ(book.users_num, 0);
+  EXPECT_EQ(book.slots[0], (Subscriber{"", 0, 0, ""}));
+}
+
+TEST_F(AbonentTest, AddAndEditGoThroughTheSubscriberDialog) {
+  PhoneBook book = Book({"Б", "Г"});
+  test::Shown<AbonentsListModel> m(host, book, opener);
+  opener.on_abonent = Fill("В", "9", "333");
+  m.OnAdd();
+  ASSERT_EQ(m.work.users_num, 3);
+  EXPECT_EQ(m.cells[1][1], " В");
+  EXPECT_EQ(m.row, 1);
+
+  opener.on_abonent = [](AbonentModel& a) {
+    EXPECT_EQ(a.mode(), AbonentModel::Mode::kEdit);
+    EXPECT_EQ(a.name.text, "Г");
+    a.SetName("А");
+    a.OnAccept();
+  };
+  m.OnRowDoubleClick(2);
+  EXPECT_EQ(m.cells[0][1], " А");
+  EXPECT_EQ(m.row, 0);  // the edited entry stays selected after sorting
+  EXPECT_EQ(book.users_num, 2);
+
+  m.OnAccept();
+  EXPECT_TRUE(m.accepted());
+  EXPECT_EQ(book.users_num, 3);
+  EXPECT_EQ(book.user_index, 0);
+  EXPECT_EQ(book.slots[0].name, "А");
+}
+
+TEST_F(AbonentTest, CancellingAfterAChangeAsksWhetherToSave) {
+  PhoneBook book = Book({"А", "Б"});
+  const PhoneBook original = book;
+  {
+    test::Shown<AbonentsListModel> m(host, book, opener);
+    m.OnRowClick(1);  // moving the cursor is no change
+    m.OnCancel();
+    EXPECT_TRUE(host.shown.empty());
+  }
+  {
+    test::Shown<AbonentsListModel> m(host, book, opener);
+    host.answers.push_back(true);  // "Да" to the delete
+    m.OnDelete();
+    m.OnCancel();  // "Нет" to saving
+    EXPECT_EQ(LastMessage(), "3: Сохранить изменённый список абонентов? / ");
+    EXPECT_EQ(host.shown.back().caption, "");
+    EXPECT_FALSE(m.accepted());
+    EXPECT_EQ(book, original);
+  }
+  {
+    test::Shown<AbonentsListModel> m(host, book, opener);
+    m.OnPhoneHeader();
+    host.answers.push_back(true);
+    m.OnClose();
+    EXPECT_TRUE(m.accepted());
+    EXPECT_EQ(book.sort_prz, 1);
+    m.OnClose();  // closing twice asks once
+    EXPECT_EQ(host.shown.size(), 3u);
+  }
+}
+
+TEST_F(AbonentTest, AFullBookOffersNoAdding) {
+  PhoneBook book;
+  for (int i = 0; i < kMaxSubscribers; ++i)
+    book.slots[i] = {"n" + std::to_string(1000 + i), 1, 1, "p"};
+  book.users_num = kMaxSubscribers;
+  test::Shown<AbonentsListModel> m(host, book, opener);
+  EXPECT_FALSE(m.add_enabled);
+  m.OnAdd();
+  EXPECT_EQ(opener.abonent_opens, 0);
+
+  SubscriberChoice choice(host, book, opener);
+  choice.Refill();
+  EXPECT_EQ(choice.list.items.size(), 200u);
+  EXPECT_EQ(choice.list.items.back(), "n1199");
+  EXPECT_FALSE(choice.Choose(200));
 }
 
 }  // namespace

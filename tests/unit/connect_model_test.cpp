@@ -1,11 +1,16 @@
 // The connection dialog's checks and its phone kind, without a line: no
-// port opens here.
+// port opens here; and the phone book reaching the disk when its window is
+// accepted, from the connection dialog and from the connection parameters,
+// not only when the program closes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
 #include "connection/abonent_model.h"
+#include "connection/abonents_list_model.h"
+#include "connection/conn_par_model.h"
 #include "connection/connect_model.h"
 #include "connection/connector.h"
 #include "link/controller_link.h"
@@ -17,14 +22,35 @@
 namespace kvarta {
 namespace {
 
-class AbonentOpener : public test::NoDialogs {
+// Scripts the phone book windows; the parameter window opens the book and
+// is left without "Принять".
+class BookOpener : public test::NoDialogs {
  public:
   bool OpenAbonent(AbonentModel& m) override {
     if (on_abonent) on_abonent(m);
     return m.accepted();
   }
+  bool OpenAbonentsList(AbonentsListModel& m) override {
+    if (on_list) on_list(m);
+    return m.accepted();
+  }
+  bool OpenConnPar(ConnParModel& m) override {
+    m.OnPhoneBookButton();
+    m.OnExit();
+    return false;
+  }
   std::function<void(AbonentModel&)> on_abonent;
+  std::function<void(AbonentsListModel&)> on_list;
 };
+
+std::function<void(AbonentModel&)> Fill(const char* name, const char* address) {
+  return [=](AbonentModel& a) {
+    a.SetName(name);
+    a.SetAddressText(address);
+    a.SetPhone("8 (044) 555-01-02");
+    a.OnAccept();
+  };
+}
 
 class ConnectModelTest : public ::testing::Test {
  protected:
@@ -37,6 +63,7 @@ class ConnectModelTest : public ::testing::Test {
   std::string LastMessage() const {
     return host.shown.empty() ? "" : host.shown.back().line1 + "|" + host.shown.back().line2;
   }
+  PhoneBook OnDisk() const { return LoadPhoneBook(store.folders().PhoneBookPath()); }
 
   test::TempDir home;
   SettingsStore store{FoldersIn(home.path())};
@@ -45,7 +72,7 @@ class ConnectModelTest : public ::testing::Test {
   ControllerLink link{host, clock};
   sim::SimulatorPortFactory no_ports{{}};  // never started: every port fails to open
   Connector connector{link, no_ports};
-  AbonentOpener opener;
+  BookOpener opener;
 };
 
 TEST_F(ConnectModelTest, ConnectChecksAddressAndPort) {
@@ -80,12 +107,7 @@ TEST_F(ConnectModelTest, PhoneKindTakesTheSubscribersAddress) {
   m->OnConnect();
   EXPECT_EQ(LastMessage(), "Введены не все параметры|");
 
-  opener.on_abonent = [](AbonentModel& a) {
-    a.name.SetText("Котельная");
-    a.SetAddressText("17");
-    a.phone.SetText("(044) 123-45-67");
-    a.OnAccept();
-  };
+  opener.on_abonent = Fill("Котельная", "17");
   m->OnSubscriberChoose(0);
   EXPECT_EQ(store.settings.phone_book.users_num, 1);
   EXPECT_EQ(m->address.text, "17");
@@ -96,6 +118,34 @@ TEST_F(ConnectModelTest, PhoneKindTakesTheSubscribersAddress) {
   EXPECT_TRUE(m->address_enabled);
   EXPECT_FALSE(m->search_enabled);
   EXPECT_EQ(m->address.text, "1");
+}
+
+TEST_F(ConnectModelTest, AnAcceptedPhoneBookIsOnDiskAtOnceAndACancelledOneIsNot) {
+  store.settings.curr.conn_prz = static_cast<uint8_t>(ConnectionKind::kPhone);
+  auto m = Show();
+  opener.on_abonent = Fill("Котельная", "7");
+  opener.on_list = [](AbonentsListModel& l) {
+    l.OnAdd();
+    l.OnCancel();  // "Отменить" and no to keeping the changes
+  };
+  m->OnSubscriberListButton();
+  EXPECT_FALSE(std::filesystem::exists(store.folders().PhoneBookPath()));
+
+  opener.on_list = [](AbonentsListModel& l) {
+    l.OnAdd();
+    l.OnAccept();
+  };
+  m->OnSubscriberListButton();
+  EXPECT_EQ(OnDisk(), store.settings.phone_book);
+  EXPECT_EQ(OnDisk().slots[0].name, "Котельная");
+  // Nothing is left for the save at close to write again.
+  EXPECT_EQ(store.snapshot.phone_book, store.settings.phone_book);
+
+  // Accepted from the parameter window, the book is saved too.
+  opener.on_abonent = Fill("ГРС Северная", "7");
+  m->OnChangeParams();
+  EXPECT_EQ(OnDisk().users_num, 2);
+  EXPECT_EQ(OnDisk(), store.settings.phone_book);
 }
 
 }  // namespace

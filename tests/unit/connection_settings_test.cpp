@@ -1,15 +1,18 @@
+// The connection settings and the phone book in their INI files: defaults,
+// narrowing, what is rewritten and what is left byte for byte, the program
+// folders; loading, cutting, sorting and saving the subscribers.
 #include "connection/connection_settings.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "connection/ini_file.h"
+#include "connection/phone_book.h"
 #include "connection/program_folders.h"
 #include "connection/settings_store.h"
 #include "platform/cp1251.h"
@@ -37,32 +40,26 @@ ino_t Inode(const std::string& path) {
 }
 
 TEST(ConnectionSettings, DefaultsWithoutAFile) {
+  using V = std::vector<int64_t>;
   const ConnectionSettings s = LoadConnectionSettings("/nonexistent/kvarta04.ini", 1920, 1080);
   EXPECT_EQ(s.Kind(), ConnectionKind::kDirect);
-  EXPECT_EQ(s.curr.check_file_port, 1);
-  EXPECT_EQ(s.curr.form_width, 1920);
-  EXPECT_EQ(s.curr.form_height, 1060);
-  EXPECT_EQ(s.curr.form_left, 0);
-  EXPECT_EQ(s.curr.form_top, -4);
+  // check_file_port, form width, height, left, top
+  EXPECT_EQ((V{s.curr.check_file_port, s.curr.form_width, s.curr.form_height, s.curr.form_left,
+               s.curr.form_top}),
+            (V{1, 1920, 1060, 0, -4}));
   for (ConnectionKind kind :
        {ConnectionKind::kDirect, ConnectionKind::kPhone, ConnectionKind::kAdapter}) {
     const ChannelParams& c = s.Channel(kind);
-    EXPECT_EQ(c.com_port, 1);
-    EXPECT_EQ(c.adr, 1);
-    EXPECT_EQ(c.SelectedRate(), 9600u);
-    EXPECT_EQ(c.SelectedPreambles(), 5);
-    EXPECT_EQ(c.repeat, 1);
-    EXPECT_EQ(c.time_out, 100u);
-    EXPECT_EQ(c.wait_time, kind == ConnectionKind::kDirect ? 2u : 6u);
+    // port, address, rate, preambles, repeat, time-out, wait
+    EXPECT_EQ((V{c.com_port, c.adr, c.SelectedRate(), c.SelectedPreambles(), c.repeat, c.time_out,
+                 c.wait_time}),
+              (V{1, 1, 9600, 5, 1, 100, kind == ConnectionKind::kDirect ? 2 : 6}));
   }
   EXPECT_EQ(s.modem.command, "");
-  EXPECT_EQ(s.modem.connect_wait_time, 50u);
-  EXPECT_EQ(s.modem.conn_repeat, 1u);
-  EXPECT_EQ(s.adap_line.k_output, 230);
-  EXPECT_EQ(s.adap_line.k_input, 250);
-  EXPECT_EQ(s.adap_line.correction_value, 1900);
-  EXPECT_EQ(s.modbus.free_port_wait, 1000u);
-  EXPECT_EQ(s.modbus.data_size, 8u);
+  EXPECT_EQ((V{s.modem.connect_wait_time, s.modem.conn_repeat}), (V{50, 1}));
+  EXPECT_EQ((V{s.adap_line.k_output, s.adap_line.k_input, s.adap_line.correction_value}),
+            (V{230, 250, 1900}));
+  EXPECT_EQ((V{s.modbus.free_port_wait, s.modbus.data_size}), (V{1000, 8}));
 }
 
 TEST(ConnectionSettings, NarrowsNumbersAndSelectsChannelFive) {
@@ -120,7 +117,7 @@ std::string HandWrittenSettings() {
   return Utf8ToCp1251(text);
 }
 
-TEST(SettingsStore, ClosingWithoutChangesTouchesNeitherFile) {
+TEST(SettingsStore, OnlyAChangedSectionIsRewrittenAndNoChangeTouchesNeitherFile) {
   TempDir dir;
   const ProgramFolders folders = FoldersIn(dir.path());
   ASSERT_TRUE(CreateProgramFolders(folders));
@@ -137,21 +134,10 @@ TEST(SettingsStore, ClosingWithoutChangesTouchesNeitherFile) {
   store.SetWindowGeometry(1000, 700, 10, 20);  // the window did not move
   ASSERT_TRUE(store.Save());
   EXPECT_EQ(Inode(folders.SettingsPath()), settings_inode);
-  EXPECT_EQ(Inode(folders.PhoneBookPath()), book_inode);
   EXPECT_EQ(ReadRaw(folders.SettingsPath()), settings_before);
-}
 
-TEST(SettingsStore, ChangingTheDirectRateRewritesOnlyItsSection) {
-  TempDir dir;
-  const ProgramFolders folders = FoldersIn(dir.path());
-  ASSERT_TRUE(CreateProgramFolders(folders));
-  WriteRaw(folders.SettingsPath(), HandWrittenSettings());
-  SettingsStore store(folders);
-  store.Load(1920, 1080);
-  store.SetWindowGeometry(1000, 700, 10, 20);
   store.settings.dir_conn.rate_ch0 = 57600;
   ASSERT_TRUE(store.Save());
-
   std::string expected = HandWrittenSettings();
   const std::string dir_rate =
       "[DIR_CONN_PAR]\r\nCOMPort=1\r\nAdr=1\r\nAdr_Modbus=1\r\n"
@@ -161,7 +147,7 @@ TEST(SettingsStore, ChangingTheDirectRateRewritesOnlyItsSection) {
   expected.replace(at + dir_rate.size() - 6, 4, "57600");
   // The hand-written direct section said WaitTime=6: written back as stored.
   EXPECT_EQ(ReadRaw(folders.SettingsPath()), expected);
-  EXPECT_FALSE(fs::exists(folders.PhoneBookPath()));
+  EXPECT_EQ(Inode(folders.PhoneBookPath()), book_inode);
   EXPECT_EQ(store.snapshot, store.settings);
 }
 
@@ -234,6 +220,138 @@ TEST(ProgramFolders, ResolvesInOrderOfPrecedence) {
   EXPECT_EQ(f.SettingsPath(), "/opt/a/INI/kvarta04.ini");
   EXPECT_EQ(f.PhoneBookPath(), "/opt/a/INI/abonents.ini");
   EXPECT_EQ(f.session, "/opt/a/COMMUNIC_SESSION");
+}
+
+PhoneBook BookOf(const std::vector<std::pair<std::string, std::string>>& entries) {
+  PhoneBook book;
+  for (const auto& [name, phone] : entries) {
+    const uint8_t number = static_cast<uint8_t>(book.users_num + 1);
+    book.slots[book.users_num] = {name, number, 1, phone};
+    ++book.users_num;
+  }
+  return book;
+}
+
+std::vector<std::string> Names(const PhoneBook& book) {
+  std::vector<std::string> names;
+  for (int i = 0; i < book.users_num; ++i) names.push_back(book.slots[i].name);
+  return names;
+}
+
+TEST(PhoneBook, LoadsCp1251CutsLongTextsAndKeepsCountsInBounds) {
+  TempDir dir;
+  const std::string path = dir.File("abonents.ini");
+  const std::string long_name(60, 'N');
+  std::ofstream(path, std::ios::binary) << Utf8ToCp1251(
+      "[fon_conn_par]\r\nUSERS_NUM=2\r\nuser_index=1\r\nsort_prz=1\r\n"
+      "[FON_ABONENT_1]\r\nuser_name=ГРС «Северная»\r\ncontr_adr=300\r\n"
+      "phone_code=8 (812) 555-12-34 доб. 1234567890\r\n"
+      "[FON_ABONENT_2]\r\nuser_name=" +
+      long_name + "\r\n");
+  const PhoneBook book = LoadPhoneBook(path);
+  // users_num, user_index, sort_prz
+  EXPECT_EQ((std::vector<int>{book.users_num, book.user_index, book.sort_prz}),
+            (std::vector<int>{2, 1, 1}));
+  // The address narrowed to a byte, the phone cut to 29 characters.
+  EXPECT_EQ(book.slots[0], (Subscriber{"ГРС «Северная»", 44, 1, "8 (812) 555-12-34 доб. 123456"}));
+  EXPECT_EQ(book.slots[1].name, std::string(49, 'N'));
+  EXPECT_EQ(book.slots[199].contr_adr, 1);
+  EXPECT_EQ(book.slots[199].name, "");
+
+  // Impossible counts from the file are kept in bounds.
+  std::ofstream(path) << "[FON_CONN_PAR]\nusers_num=250\nuser_index=230\n";
+  const PhoneBook odd = LoadPhoneBook(path);
+  EXPECT_EQ(odd.users_num, kMaxSubscribers);
+  EXPECT_EQ(odd.user_index, 0);
+}
+
+TEST(PhoneBook, SavesAllSlotsAndReadsThemBack) {
+  TempDir dir;
+  const std::string path = dir.File("abonents.ini");
+  PhoneBook book = BookOf({{"Узел 100%", "123"}, {"  пробелы", "%d%s"}});
+  book.slots[150] = {"остаток", 3, 4, "9"};  // beyond the entries: kept as it is
+  ASSERT_TRUE(SavePhoneBook(path, book));
+  const IniFile ini(path);
+  EXPECT_EQ(ini.ReadString("FON_ABONENT_200", "user_name", "x"), "");
+  EXPECT_EQ(ini.ReadInteger("FON_ABONENT_151", "adr_modbus", 0), 4);
+  const PhoneBook again = LoadPhoneBook(path);
+  EXPECT_EQ(again.slots[0].name, "Узел 100%");
+  EXPECT_EQ(again.slots[1].phone_code, "%d%s");
+  EXPECT_EQ(again.slots[150], book.slots[150]);
+  // Blanks around a value survive: it is written inside quotes.
+  EXPECT_EQ(again.slots[1].name, "  пробелы");
+}
+
+TEST(SortPhoneBook, IgnoresCaseCyrillicIncludedAndPutsLatinFirst) {
+  PhoneBook book = BookOf({{"Бета", "3"},
+                           {"альфа", "2"},
+                           {"Гамма", "1"},
+                           {"АЛЬФА-2", "5"},
+                           {"zeta", "4"},
+                           {"Alpha", "6"},
+                           {"ёж", "7"},
+                           {"Ель", "8"}});
+  book.user_index = 2;  // Гамма
+  SortPhoneBook(book, 0);
+  // Ё is byte 0xA8 in code page 1251, below А (0xC0).
+  EXPECT_EQ(Names(book), (std::vector<std::string>{"Alpha", "zeta", "ёж", "альфа", "АЛЬФА-2",
+                                                   "Бета", "Гамма", "Ель"}));
+  EXPECT_EQ(book.user_index, 6);
+  EXPECT_EQ(book.slots[6].contr_adr, 3);  // the whole entry moved with its name
+
+  SortPhoneBook(book, 1);
+  EXPECT_EQ(book.slots[0].phone_code, "1");
+  EXPECT_EQ(book.slots[7].phone_code, "8");
+  EXPECT_EQ(book.slots[book.user_index].name, "Гамма");
+}
+
+TEST(SortPhoneBook, EqualNamesKeepOrderAndSelectionMovesToTheLaterOne) {
+  PhoneBook book = BookOf({{"Склад", "1"}, {"База", "2"}, {"склад", "3"}, {"Склад", "4"}});
+  book.user_index = 0;  // the first "Склад"
+  SortPhoneBook(book, 0);
+  EXPECT_EQ(Names(book), (std::vector<std::string>{"База", "Склад", "склад", "Склад"}));
+  EXPECT_EQ(book.slots[1].phone_code, "1");
+  EXPECT_EQ(book.slots[3].phone_code, "4");
+  EXPECT_EQ(book.user_index, 3);
+
+  // An unknown mode leaves the order alone and only re-finds the selection.
+  PhoneBook other = BookOf({{"Б", "1"}, {"А", "2"}, {"Б", "3"}});
+  other.user_index = 0;
+  SortPhoneBook(other, 7);
+  EXPECT_EQ(Names(other), (std::vector<std::string>{"Б", "А", "Б"}));
+  EXPECT_EQ(other.user_index, 2);
+}
+
+TEST(SubscriberKeyLess, ComparesUnsignedBytesAfterUpperCasing) {
+  EXPECT_TRUE(SubscriberKeyLess("abc", "ABD"));
+  EXPECT_FALSE(SubscriberKeyLess("ABC", "abc"));
+  EXPECT_FALSE(SubscriberKeyLess("abc", "ABC"));
+  EXPECT_TRUE(SubscriberKeyLess("z", "а"));  // Latin before Cyrillic
+  EXPECT_TRUE(SubscriberKeyLess("", "a"));
+  EXPECT_TRUE(SubscriberKeyLess("я", "яя"));
+}
+
+// A lone CR inside an INI file ends its line: the value before it reads
+// without it, so a save and load gives the same value (found by the
+// phone book fuzz target: the CR became a blank inside the phone number).
+
+TEST(IniLoneCr, EndsTheLineAndSurvivesASave) {
+  test::TempDir dir;
+  const std::string path = dir.File("abonents.ini");
+  const std::string bytes =
+      "[FON_CONN_PAR]\r\nusers_num=1\r\n\r\n[FON_ABONENT_1]\r\nuser_name=a\r\n"
+      "phone_code=12-63\r-45\r\ncontr_adr=3\r\n";
+  std::ofstream(path, std::ios::binary) << bytes;
+
+  IniFile ini(path);
+  EXPECT_EQ(ini.Bytes(), bytes);  // untouched lines stay byte for byte
+  EXPECT_EQ(ini.ReadString("FON_ABONENT_1", "phone_code", ""), "12-63");
+  EXPECT_EQ(ini.ReadInteger("FON_ABONENT_1", "contr_adr", 0), 3);
+
+  const PhoneBook book = LoadPhoneBook(path);
+  ASSERT_TRUE(SavePhoneBook(path, book));
+  EXPECT_EQ(LoadPhoneBook(path), book);
+  EXPECT_EQ(book.slots[0].phone_code, "12-63");
 }
 
 }  // namespace

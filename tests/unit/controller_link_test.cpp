@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,11 +13,16 @@ using test::Bytes;
 using test::Hex;
 using test::MakeAnswer;
 using test::MakeErrorAnswer;
+using ::testing::AllOf, ::testing::Ge, ::testing::Lt;
 
 constexpr uint8_t kRead = 1;
 constexpr uint8_t kReadAnswer = 0x81;
 
-class ControllerLinkTest : public test::LinkFixture {};
+// One attempt unless a test asks for more.
+class ControllerLinkTest : public test::LinkFixture {
+ protected:
+  ControllerLinkTest() { link.attempts = 1; }
+};
 
 // --- The link record -------------------------------------------------------
 
@@ -25,17 +31,16 @@ TEST_F(ControllerLinkTest, CarrierLossTestReadsLogAsTextUpToFirstZero) {
     std::copy(text.begin(), text.end(), link.session_log.begin() + at);
   };
   EXPECT_FALSE(link.CarrierLost());
-  put(0, "\r\nNO CARRIER\r\n");
-  EXPECT_TRUE(link.CarrierLost());
-  link.ClearExchangeBlock();
-  put(0, "xx no carrier");
-  EXPECT_TRUE(link.CarrierLost());
-  link.ClearExchangeBlock();
-  put(0, "No Carrier");  // case-sensitive, mixed case is not the modem's text
-  EXPECT_FALSE(link.CarrierLost());
-  link.ClearExchangeBlock();
-  put(5, "NO CARRIER");  // behind a zero byte
-  EXPECT_FALSE(link.CarrierLost());
+  // Mixed case is not the modem's text; a text behind a zero byte is not read.
+  const std::tuple<size_t, const char*, bool> logs[] = {{0, "\r\nNO CARRIER\r\n", true},
+                                                        {0, "xx no carrier", true},
+                                                        {0, "No Carrier", false},
+                                                        {5, "NO CARRIER", false}};
+  for (const auto& [at, text, lost] : logs) {
+    link.ClearExchangeBlock();
+    put(at, text);
+    EXPECT_EQ(link.CarrierLost(), lost) << text;
+  }
 
   link.session_log.fill('x');  // no terminator inside the log
   put(kSessionLogSize - 8, "NO CARRI");
@@ -51,7 +56,6 @@ TEST_F(ControllerLinkTest, CarrierLossTestReadsLogAsTextUpToFirstZero) {
 // --- Request frames --------------------------------------------------------
 
 TEST_F(ControllerLinkTest, EveryLayoutIsSentWithItsLengthAndValidCrc) {
-  link.attempts = 1;
   link.SetCredentials("PASSWORD1234", "ID01");
   const uint8_t data[20] = {0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1A,
                             0x1B, 0x1C, 0x1D, 0x1E, 0x1F, 0x20, 0x21, 0x22, 0x23, 0x24};
@@ -63,10 +67,7 @@ TEST_F(ControllerLinkTest, EveryLayoutIsSentWithItsLengthAndValidCrc) {
     ASSERT_EQ(port->writes.size(), 1u);
     const Bytes& rq = port->writes[0];
     ASSERT_EQ(rq.size(), RequestLength(code, n)) << int(code);
-    EXPECT_EQ(rq[0], 0xCC);
-    EXPECT_EQ(rq[1], 1);
-    EXPECT_EQ(rq[2], rq.size());
-    EXPECT_EQ(rq[3], code);
+    EXPECT_EQ(Bytes(rq.begin(), rq.begin() + 4), (Bytes{0xCC, 1, uint8_t(rq.size()), code}));
     EXPECT_EQ(Crc16(rq.data(), rq.size()), 0) << Hex(rq);
     const bool credentials = code == 2 || code == 9 || code == 11 || code == 12 || code == 25 ||
                              code == 26 || code == 32;
@@ -79,34 +80,20 @@ TEST_F(ControllerLinkTest, EveryLayoutIsSentWithItsLengthAndValidCrc) {
 }
 
 TEST_F(ControllerLinkTest, LayoutsPlaceRequestByteAndCopyOnlyWhatFits) {
-  link.attempts = 1;
   const uint8_t data[8] = {0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8};
-
-  AnswerEveryRequest(MakeAnswer(1, 0x81, 0));
-  ASSERT_TRUE(SendRequest(link, 1, data, 8, 0x42));
-  EXPECT_EQ(Hex(Bytes(port->writes[0].begin() + 4, port->writes[0].end() - 2)), "42 A1 A2 A3");
-
-  // A caller with fewer bytes than the layout holds: the rest is zero.
-  port->writes.clear();
-  ASSERT_TRUE(SendRequest(link, 1, data, 1, 0));
-  EXPECT_EQ(Hex(Bytes(port->writes[0].begin() + 4, port->writes[0].end() - 2)), "00 A1 00 00");
-
-  port->writes.clear();
-  AnswerEveryRequest(MakeAnswer(1, 0x8C, 0));
-  ASSERT_TRUE(SendRequest(link, 12, data, 1, 0));
-  EXPECT_EQ(Hex(Bytes(port->writes[0].begin() + 20, port->writes[0].end() - 2)), "A1 00");
-
-  port->writes.clear();
-  AnswerEveryRequest(MakeAnswer(1, 0x82, 0));
-  ASSERT_TRUE(SendRequest(link, 2, data, 4, 0x07));
-  EXPECT_EQ(Hex(Bytes(port->writes[0].begin() + 20, port->writes[0].end() - 2)), "07 A1 A2 A3 A4");
-
-  // Null data with a length is taken as no data.
-  port->writes.clear();
-  AnswerEveryRequest(MakeAnswer(1, 0x87, 0));
-  ASSERT_TRUE(SendRequest(link, 7, nullptr, 5, 0));
-  EXPECT_EQ(Hex(Bytes(port->writes[0].begin() + 4, port->writes[0].end() - 2)),
-            "00 00 00 00 00 00 00");
+  // Code, data, length, request byte, where the checked bytes start, those bytes.
+  const std::tuple<uint8_t, const uint8_t*, uint32_t, uint8_t, size_t, const char*> cases[] = {
+      {1, data, 8, 0x42, 4, "42 A1 A2 A3"},
+      {1, data, 1, 0, 4, "00 A1 00 00"},  // fewer bytes than the layout holds: zeros
+      {12, data, 1, 0, 20, "A1 00"},
+      {2, data, 4, 0x07, 20, "07 A1 A2 A3 A4"},
+      {7, nullptr, 5, 0, 4, "00 00 00 00 00 00 00"}};  // null data with a length: no data
+  for (const auto& [code, bytes, n, request_byte, from, body] : cases) {
+    port->writes.clear();
+    AnswerEveryRequest(MakeAnswer(1, code | 0x80, 0));
+    ASSERT_TRUE(SendRequest(link, code, bytes, n, request_byte)) << body;
+    EXPECT_EQ(Hex(Bytes(port->writes[0].begin() + from, port->writes[0].end() - 2)), body);
+  }
 }
 
 TEST_F(ControllerLinkTest, RefusedRequestsSendNothing) {
@@ -124,7 +111,6 @@ TEST_F(ControllerLinkTest, RefusedRequestsSendNothing) {
 // --- Answer assembly -------------------------------------------------------
 
 TEST_F(ControllerLinkTest, NoiseAndDoubledStartBeforeAnswer) {
-  link.attempts = 1;
   const Bytes answer = MakeAnswer(1, kReadAnswer, 0, {0, 0, 1, 9});
   AnswerEveryRequest(test::Concat({0x00, 0x55, 0xFF, 0x01}, answer));
   EXPECT_TRUE(ReadTable0()) << link.result_code;
@@ -136,39 +122,33 @@ TEST_F(ControllerLinkTest, NoiseAndDoubledStartBeforeAnswer) {
   // A third start character in a row is tolerated the same way.
   AnswerEveryRequest(test::Concat({0x33, 0x33}, answer));
   EXPECT_TRUE(ReadTable0()) << link.result_code;
-}
 
-TEST_F(ControllerLinkTest, ShortLengthByteRestartsTheSearch) {
-  link.attempts = 1;
+  // A too-short length byte restarts the search.
   AnswerEveryRequest({0x33, 0x01, 0x05, 0x81, 0x00});
   EXPECT_FALSE(ReadTable0());
   EXPECT_EQ(link.result_code, kResultNoAnswer);
   EXPECT_EQ(link.session_log[2], 0x05);  // what arrived is in the log
   EXPECT_EQ(link.log_position, 5u);
 
-  const Bytes answer = MakeAnswer(1, kReadAnswer, 0, {0, 0, 1, 9});
   AnswerEveryRequest(test::Concat({0x33, 0x01, 0x02}, answer));
   EXPECT_TRUE(ReadTable0()) << link.result_code;
 }
 
-TEST_F(ControllerLinkTest, ForeignAddressIsNotAnAnswer) {
-  link.attempts = 1;
+TEST_F(ControllerLinkTest, AnswersFromOtherAddresses) {
   AnswerEveryRequest(MakeAnswer(2, kReadAnswer, 0, {0, 0, 1, 9}));
   EXPECT_FALSE(ReadTable0());
   EXPECT_EQ(link.result_code, kResultNoAnswer);
   EXPECT_EQ(link.address, 1);
-}
 
-TEST_F(ControllerLinkTest, BroadcastTakesTheAnsweringAddress) {
+  // A broadcast takes the answering address.
   link.address = kBroadcastAddress;
   AnswerEveryRequest(MakeAnswer(7, kReadAnswer, 0, {0, 0, 1, 9}));
   EXPECT_TRUE(ReadTable0()) << link.result_code;
-  EXPECT_EQ(port->writes[0][1], 255);
+  EXPECT_EQ(port->writes.back()[1], 255);
   EXPECT_EQ(link.address, 7);
-}
 
-TEST_F(ControllerLinkTest, NewAddressWrittenIntoTable3IsAccepted) {
-  link.attempts = 1;
+  // So does a write of a new address into table 3.
+  link.address = 1;
   AnswerEveryRequest(MakeAnswer(9, 0x82, 0, {3, 0, 1}));
   EXPECT_TRUE(WriteField(3, 0, 9)) << link.result_code;
   EXPECT_EQ(link.address, 9);
@@ -197,39 +177,31 @@ TEST_F(ControllerLinkTest, LongestAnswerFillsTheFrame) {
 
 // --- Failures --------------------------------------------------------------
 
-TEST_F(ControllerLinkTest, AnswerStoppingEarlyEndsByInterByteTimeout) {
-  link.attempts = 1;
+TEST_F(ControllerLinkTest, AnswerStoppingEarlyEndsByInterByteTimeoutSilenceByAnswerTimeout) {
   const Bytes answer = MakeAnswer(1, kReadAnswer, 0, {0, 0, 1, 9});
   AnswerEveryRequest(Bytes(answer.begin(), answer.begin() + 4), 20, 1);
   EXPECT_FALSE(ReadTable0());
   EXPECT_EQ(link.result_code, kResultIncomplete);
   // Last byte at 23 ms after the write; the gap of 10 ms then ends it.
-  EXPECT_GE(MsSinceLastWrite(), 33);
-  EXPECT_LT(MsSinceLastWrite(), 100);      // far below the 2000 ms answer timeout
-  EXPECT_EQ(link.answer[3], kReadAnswer);  // the partial answer is kept
-}
+  EXPECT_THAT(MsSinceLastWrite(), AllOf(Ge(33), Lt(100)));  // far below the 2000 ms answer timeout
+  EXPECT_EQ(link.answer[3], kReadAnswer);                   // the partial answer is kept
 
-TEST_F(ControllerLinkTest, SilenceEndsByTheAnswerTimeoutLongerForWrites) {
-  link.attempts = 1;
+  // Silence ends by the answer timeout, longer for writes.
   StaySilent();
   EXPECT_FALSE(ReadTable0());
   EXPECT_EQ(link.result_code, kResultNoAnswer);
-  EXPECT_GE(MsSinceLastWrite(), 2000);
-  EXPECT_LT(MsSinceLastWrite(), 2050);
+  EXPECT_THAT(MsSinceLastWrite(), AllOf(Ge(2000), Lt(2050)));
   // Writes wait 7 s more, except into the command table.
   EXPECT_FALSE(WriteField(9, 0, 1));
-  EXPECT_GE(MsSinceLastWrite(), 9000);
-  EXPECT_LT(MsSinceLastWrite(), 9050);
+  EXPECT_THAT(MsSinceLastWrite(), AllOf(Ge(9000), Lt(9050)));
   EXPECT_EQ(link.answer_timeout_ms, 2000u);
 
   EXPECT_FALSE(WriteField(15, 0, 0));
-  EXPECT_GE(MsSinceLastWrite(), 2000);
-  EXPECT_LT(MsSinceLastWrite(), 2050);
+  EXPECT_THAT(MsSinceLastWrite(), AllOf(Ge(2000), Lt(2050)));
   EXPECT_EQ(link.answer_timeout_ms, 2000u);
 }
 
 TEST_F(ControllerLinkTest, BadCrcAndErrorAnswers) {
-  link.attempts = 1;
   Bytes answer = MakeAnswer(1, kReadAnswer, 0, {0, 0, 1, 9});
   answer.back() ^= 0x01;
   AnswerEveryRequest(answer);
@@ -334,7 +306,6 @@ TEST_F(ControllerLinkTest, CarrierLossStopsEveryExchangeUntilCleared) {
 }
 
 TEST_F(ControllerLinkTest, SessionLogWrapsAt500) {
-  link.attempts = 1;
   AnswerEveryRequest(Bytes(620, 0x41), 5, 0);
   EXPECT_FALSE(ReadTable0());
   EXPECT_EQ(link.result_code, kResultNoAnswer);
@@ -344,7 +315,6 @@ TEST_F(ControllerLinkTest, SessionLogWrapsAt500) {
 // --- Waiting, status and trace ---------------------------------------------
 
 TEST_F(ControllerLinkTest, WaitsForTheLineInsteadOfSpinning) {
-  link.attempts = 1;
   StaySilent();
   const int64_t start = clock.now_ns;
   EXPECT_FALSE(ReadTable0());
@@ -377,7 +347,6 @@ TEST_F(ControllerLinkTest, StatusPanelAndLastExchangeTime) {
   EXPECT_DOUBLE_EQ(link.last_exchange_time, CalendarValue(clock.local));
 
   // A failed request is stamped too.
-  link.attempts = 1;
   StaySilent();
   clock.local.minute = 30;
   EXPECT_FALSE(ReadTable0());
@@ -406,7 +375,6 @@ TEST_F(ControllerLinkTest, FrameLogSeesEverythingOnTheWire) {
 
   // Silence: the request, then a note that nothing came.
   seen.clear();
-  link.attempts = 1;
   StaySilent();
   EXPECT_FALSE(ReadTable0());
   ASSERT_EQ(seen.size(), 2u);

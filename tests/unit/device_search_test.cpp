@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "platform/baud_rates.h"
 #include "support/sim_line.h"
@@ -39,11 +40,8 @@ class DeviceSearchTest : public ::testing::Test, public test::SimLinked {
 
 TEST_F(DeviceSearchTest, FindsTheControllerAtItsRate) {
   const SearchResult r = SearchDevice(link, searching, progress);
-  EXPECT_TRUE(r.found);
-  EXPECT_EQ(r.address, 17);
-  EXPECT_EQ(r.rate, 9600u);
-  EXPECT_EQ(link.address, 17);
-  EXPECT_EQ(link.baud_rate, 9600u);
+  EXPECT_EQ(std::tie(r.found, r.address, r.rate, link.address, link.baud_rate),
+            std::make_tuple(true, 17, 9600u, 17, 9600u));
   // The 12th rate tried, in table order from 300, each with one broadcast
   // request behind five preambles.
   EXPECT_EQ(shown_rates, std::vector<uint32_t>(BaudRateTable.begin(), BaudRateTable.begin() + 12));
@@ -63,7 +61,7 @@ TEST_F(DeviceSearchTest, NothingAnswersAtAnyRate) {
   EXPECT_FALSE(link.abort_flag);
 }
 
-TEST_F(DeviceSearchTest, StopAbortsTheRunningExchange) {
+TEST_F(DeviceSearchTest, StopAbortsTheRunningExchangeAndLeavesNoAbortBehind) {
   int64_t stop_at = 0;
   host.on_pump = [&] {
     // Pressed while the third rate's request waits for its answer.
@@ -78,11 +76,10 @@ TEST_F(DeviceSearchTest, StopAbortsTheRunningExchange) {
   EXPECT_LT(clock.now_ns - stop_at, MsToNs(link.answer_timeout_ms));
   EXPECT_FALSE(link.abort_flag);
   EXPECT_FALSE(searching);
-}
 
-TEST_F(DeviceSearchTest, StopBetweenExchangesLeavesNoAbortBehind) {
+  // Stopped between exchanges (after the first has timed out): no abort is left behind.
+  Use(ListeningAt(9600));
   host.on_pump = [&] {
-    // After the first exchange has timed out.
     if (searching && port->writes.size() == 1 && link.result_code == kResultNoAnswer) {
       StopSearch(link, searching);
     }

@@ -1,33 +1,30 @@
 // Frames taken apart for the frame monitor, the trace and the report: what
 // each part of a frame is, where credentials sit (never shown), and what the
-// monitor's pause, clear and save keep.
+// monitor's pause, clear and save keep; the service report as text: every
+// section there in its order, the configuration by name, and no password,
+// code or key anywhere, even from a log that kept them.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "app/frame_monitor_model.h"
+#include "app/service_report.h"
 #include "link/frame_decoder.h"
+#include "link/function_codes.h"
 #include "link/table_catalogue.h"
 #include "link/table_layout.h"
 #include "support/fakes.h"
 #include "support/frames.h"
 #include "support/temp_dir.h"
+#include "unit/config_flow_support.h"
 
 namespace kvarta {
 namespace {
 
 using test::Bytes;
-
-// The first password parameter of the users' table.
-const ParamSpec& UserPassword() {
-  const auto params = TableParams(4);
-  const auto it = std::find_if(params.begin(), params.end(),
-                               [](const ParamSpec& p) { return p.name.ends_with(".password"); });
-  EXPECT_NE(it, params.end());
-  return *it;
-}
 
 // A write request as the link sends it: preambles, credentials, request
 // byte, table, first field, count, values.
@@ -48,13 +45,11 @@ TEST(FrameDecoderTest, RequestsAndAnswersAreTakenApart) {
   DecodedFrame d = DecodeFrame(fixed.data(), fixed.size());
   ASSERT_TRUE(d.found);
   EXPECT_TRUE(d.request);
-  EXPECT_EQ(d.start, 2u);
-  EXPECT_EQ(d.address, 1);
-  EXPECT_EQ(d.length, 10);
   EXPECT_TRUE(d.has_range);
-  EXPECT_EQ(d.table, 4);
-  EXPECT_EQ(d.first, 2);
-  EXPECT_EQ(d.count, 3);
+  // start, address, length, table, first field, count
+  EXPECT_EQ(
+      (std::vector<int>{static_cast<int>(d.start), d.address, d.length, d.table, d.first, d.count}),
+      (std::vector<int>{2, 1, 10, 4, 2, 3}));
   EXPECT_EQ(d.values_begin, d.values_end) << "a read carries no values";
   EXPECT_EQ(d.crc, CrcVerdict::kGood);
   EXPECT_EQ(DescribeFrame(fixed.data(), fixed.size(), d, false),
@@ -68,10 +63,8 @@ TEST(FrameDecoderTest, RequestsAndAnswersAreTakenApart) {
   const Bytes answer = test::MakeAnswer(7, 0x81, 0, {0x0F, 0x00, 0x02, 0xAB, 0xCD});
   d = DecodeFrame(answer.data(), answer.size());
   EXPECT_FALSE(d.request);
-  EXPECT_EQ(d.address, 7);
   EXPECT_TRUE(d.has_status);
-  EXPECT_EQ(d.table, 15);
-  EXPECT_EQ(d.count, 2);
+  EXPECT_EQ((std::vector<int>{d.address, d.table, d.count}), (std::vector<int>{7, 15, 2}));
   EXPECT_EQ(FrameHex(answer.data() + d.values_begin, d.values_end - d.values_begin,
                      DecodeFrame(nullptr, 0), false),
             "AB CD");
@@ -79,9 +72,8 @@ TEST(FrameDecoderTest, RequestsAndAnswersAreTakenApart) {
   const Bytes error = test::MakeErrorAnswer(1, 2, 3, 1, 4);
   d = DecodeFrame(error.data(), error.size());
   EXPECT_TRUE(d.error_answer);
-  EXPECT_EQ(d.error_code, 3);
-  EXPECT_EQ(d.reason_code, 1);
-  EXPECT_EQ(d.error_table, 4);
+  EXPECT_EQ((std::vector<int>{d.error_code, d.reason_code, d.error_table}),
+            (std::vector<int>{3, 1, 4}));
   EXPECT_NE(DescribeFrame(error.data(), error.size(), d, false)
                 .find("функция 2 (ошибка), код ошибки 3, причина 1, таблица 4"),
             std::string::npos);
@@ -112,29 +104,16 @@ TEST(FrameDecoderTest, CutNoiseAndEmptyInputAreSaidSo) {
 TEST(FrameDecoderTest, CredentialsAreHiddenUnlessAskedFor) {
   // A write of a user's password: the log-on bytes and the password's
   // value bytes are secret, the rest of the values not.
-  const ParamSpec& password = UserPassword();
   const uint8_t field_size = TableCatalogue(4).field_size;
-  const uint8_t first = static_cast<uint8_t>(password.offset / field_size);
-  Bytes values(field_size, 0x41);
-  const Bytes frame = WriteRequest(4, first, values);
+  const Bytes frame = WriteRequest(4, 0, Bytes(field_size, 0x41));
   const DecodedFrame d = DecodeFrame(frame.data(), frame.size());
   ASSERT_EQ(d.crc, CrcVerdict::kGood);
   EXPECT_TRUE(d.credentials);
   const std::string hidden = FrameHex(frame.data(), frame.size(), d, false);
   EXPECT_EQ(hidden.find("50 41 53 53"), std::string::npos) << hidden;  // "PASS"
   EXPECT_EQ(hidden.rfind("FF FF CC 01", 0), 0u);
-  // Every value byte is secret exactly where a credential of the table lies.
-  const size_t base = static_cast<size_t>(first) * field_size;
-  for (size_t i = d.values_begin; i < d.values_end; ++i) {
-    const size_t offset = base + (i - d.values_begin);
-    bool credential = false;
-    for (const ParamSpec& p : TableParams(4)) {
-      credential = credential || (IsCredentialParam(4, p) && offset >= p.offset &&
-                                  offset < static_cast<size_t>(p.offset) + p.size);
-    }
-    EXPECT_EQ(d.secret[i], credential) << "table 4 byte " << offset;
-  }
-  EXPECT_TRUE(d.secret[d.values_begin + password.offset % field_size]);
+  // User 1: name, level and reserved byte shown; password and code secret.
+  for (size_t i = 0; i < field_size; ++i) EXPECT_EQ(d.secret[d.values_begin + i], i >= 6) << i;
   const std::string line = DescribeFrame(frame.data(), frame.size(), d, false);
   EXPECT_NE(line.find("пароль ************, код ****"), std::string::npos) << line;
   EXPECT_EQ(line.find("PASS"), std::string::npos);
@@ -158,9 +137,8 @@ TEST(FrameLogTest, KeepsTheNewestWithoutSecretsAndTellsObservers) {
   const Bytes frame = WriteRequest(4, 0, {0x41});
   log.AddFrame(TraceDirection::kSent, frame.data(), frame.size(), clock.NowNs());
   const FrameRecord& sent = log.records().back();
-  EXPECT_TRUE(std::none_of(sent.bytes.begin() + 6, sent.bytes.begin() + 22, [](uint8_t b) {
-    return b != 0;
-  })) << "credentials are not kept";
+  EXPECT_EQ(Bytes(sent.bytes.begin() + 6, sent.bytes.begin() + 22), Bytes(16, 0))
+      << "credentials are not kept";
   clock.AdvanceMs(12);
   log.AddFrame(TraceDirection::kReceived, frame.data(), frame.size(), clock.NowNs(),
                MsToNs(3) + 200000);
@@ -238,22 +216,13 @@ TEST_F(FrameMonitorModelTest, SaveAsWritesTheTraceLinesAndSaysWhenItCannot) {
   FrameMonitorModel model(log);
   test::TempDir dir;
   test::FakeHost host;
-  struct Chooser : ConfigFileDialogs {
-    bool ChooseFileToOpen(const FileDialogRequest&, std::string&) override { return false; }
-    bool ChooseFileToSave(const FileDialogRequest& r, std::string& path) override {
-      request = r;
-      path = answer;
-      return !answer.empty();
-    }
-    FileDialogRequest request;
-    std::string answer;
-  } chooser;
+  test::ScriptedConfigDialogs chooser;
+  chooser.save_paths = {std::nullopt, dir.File("frames"), dir.File("missing/frames.txt")};
   const LocalDateTime now{2026, 12, 7, 9, 5, 3, 0};
   EXPECT_EQ(model.SaveAs(host, chooser, dir.path(), now), "") << "cancelled";
-  EXPECT_EQ(chooser.request.title, kFrameMonitorSaveTitle);
-  EXPECT_EQ(chooser.request.path, dir.path() + "/frames-261207-090503.txt");
+  EXPECT_EQ(chooser.save_requests[0].title, kFrameMonitorSaveTitle);
+  EXPECT_EQ(chooser.save_requests[0].path, dir.path() + "/frames-261207-090503.txt");
 
-  chooser.answer = dir.File("frames");
   const std::string saved = model.SaveAs(host, chooser, dir.path(), now);
   EXPECT_EQ(saved, dir.File("frames.txt"));
   std::ostringstream text;
@@ -262,10 +231,114 @@ TEST_F(FrameMonitorModelTest, SaveAsWritesTheTraceLinesAndSaysWhenItCannot) {
   EXPECT_NE(text.str().find("функция 2 (запись)"), std::string::npos);
   EXPECT_EQ(text.str().find("50 41 53 53"), std::string::npos) << "no password in the file";
 
-  chooser.answer = dir.File("missing/frames.txt");
   EXPECT_EQ(model.SaveAs(host, chooser, dir.path(), now), "");
   ASSERT_FALSE(host.shown.empty());
   EXPECT_EQ(host.shown.back().line1, "Сбой при работе с файлом");
+}
+
+constexpr const char* kUserPassword = "Pw4Secret";
+constexpr const char* kUserCode = "9753";
+constexpr const char* kKey = "KEY4MEXY";
+constexpr const char* kGprsPassword = "gprsSecret";
+
+// Every place a secret could leak through: as text, or as the hex of its first bytes.
+void ExpectAbsent(const std::string& text, const std::string& secret) {
+  EXPECT_EQ(text.find(secret), std::string::npos) << secret;
+  const std::string hex = test::Hex(reinterpret_cast<const uint8_t*>(secret.data()), 4);
+  EXPECT_EQ(text.find(hex), std::string::npos) << hex;
+}
+
+std::string LineWith(const std::string& text, const std::string& needle) {
+  const size_t at = text.find(needle);
+  if (at == std::string::npos) return "";
+  const size_t begin = text.rfind('\n', at) + 1;
+  return text.substr(begin, text.find('\n', at) - begin);
+}
+
+TEST(ServiceReportTest, HoldsEverySectionAndNoCredential) {
+  ConfigImage image;
+  SetText(image.Table(3), Param(3, "name"), "Узел 5");
+  SetNumber(image.Table(4), Param(4, "user1.level"), 1);
+  SetText(image.Table(4), Param(4, "user1.name"), "Нал");
+  SetText(image.Table(4), Param(4, "user1.password"), kUserPassword);
+  SetText(image.Table(4), Param(4, "user1.code"), kUserCode);
+  SetText(image.Table(12), Param(12, "authorisation_key"), kKey);
+  SetText(image.Table(22), Param(22, "password"), kGprsPassword);
+  image.Table(7)[9] = 1;      // table 9 destroyed
+  image.Table(17)[0] = 0x01;  // a diagnostic flag of server 1
+
+  test::FakeClock clock;
+  FrameLog log(clock);
+  log.keep_secrets = true;  // as with --trace-secrets: the report hides them all the same
+  const uint8_t* user = image.Field(4, 0);
+  Bytes write = {'P', 'w', '4', 'S', 'e', 'c', 'r', 'e', 't', ' ',
+                 ' ', ' ', '9', '7', '5', '3', 0,   4,   0,   1};
+  write.insert(write.end(), user, user + TableCatalogue(4).field_size);
+  const Bytes request = test::MakeRequest(5, kWriteFunction, write);
+  log.AddFrame(TraceDirection::kSent, request.data(), request.size(), clock.NowNs());
+  Bytes read_back = {4, 0, 1};
+  read_back.insert(read_back.end(), user, user + TableCatalogue(4).field_size);
+  const Bytes answer = test::MakeAnswer(5, kReadFunction | 0x80, 0, read_back);
+  log.AddFrame(TraceDirection::kReceived, answer.data(), answer.size(), clock.NowNs(), 1000000);
+
+  ServiceReportInput in;
+  in.image = &image;
+  in.address = 5;
+  in.connection = {"Порт COM2 (/dev/ttyUSB0), 9600 бит/с, адрес 5"};
+  in.made = {2026, 12, 7, 9, 30, 15, 0};
+  in.clocks = {{" ЭВМ", "", "07.12.26  09:30:15", "+3", 0},
+               {" ВРГ №1", "7", "07.12.26  09:29:00", "-72", 0}};
+  in.frames = &log;
+  const ServiceReport report = BuildServiceReport(in);
+  const std::string& text = report.text;
+
+  EXPECT_EQ(report.sections,
+            (std::vector<std::string>{"identification", "table_states", "configuration",
+                                      "diagnostics", "clocks", "frames"}));
+  size_t last = 0;
+  for (const char* heading :
+       {"== Параметры идентификации контроллера ==",
+        "== Состояние таблиц параметров конфигурации ==", "== Параметры конфигурации ==",
+        "== Признаки диагностики ==", "== Дата и время: отклонения ==",
+        "== Последние кадры сеанса связи: 2 из 2 =="}) {
+    const size_t at = text.find(heading);
+    ASSERT_NE(at, std::string::npos) << heading << "\n" << text;
+    EXPECT_GT(at, last) << heading;
+    last = at;
+  }
+  EXPECT_NE(text.find("Контроллер: Узел 5, адрес 5\nСвязь: Порт COM2"), std::string::npos);
+  // Decoded by name, users' levels with their names, the destroyed table told.
+  EXPECT_NE(text.find("\nname = \"Узел 5\"\n"), std::string::npos);
+  EXPECT_NE(text.find("\nuser1.name = \"Нал\"\n"), std::string::npos);
+  EXPECT_NE(text.find("\nuser1.level = 1 ("), std::string::npos);
+  EXPECT_TRUE(LineWith(text, "Табл.  9.").ends_with("Да")) << LineWith(text, "Табл.  9.");
+  EXPECT_TRUE(LineWith(text, "Табл.  3.").ends_with("Нет")) << LineWith(text, "Табл.  3.");
+  EXPECT_TRUE(LineWith(text, "ВРГ №1").ends_with("-72")) << LineWith(text, "ВРГ №1");
+
+  for (const char* masked : {"\nuser1.password = ***\n", "\nuser1.code = ***\n",
+                             "\nauthorisation_key = ***\n", "\npassword = ***\n"}) {
+    EXPECT_NE(text.find(masked), std::string::npos) << masked;
+  }
+  for (const char* secret : {kUserPassword, kUserCode, kKey, kGprsPassword}) {
+    ExpectAbsent(text, secret);
+  }
+  EXPECT_NE(text.find("**"), std::string::npos);
+}
+
+TEST(ServiceReportTest, ProposedNameStaysInItsFolder) {
+  ConfigImage image;
+  const LocalDateTime now{2026, 3, 4, 5, 6, 7, 0};
+  SetText(image.Table(3), Param(3, "name"), "../Котельная 1/a:b");
+  const std::string name = ProposedServiceReportName(image, 12, now);
+  EXPECT_EQ(name.find('/'), std::string::npos) << name;
+  EXPECT_EQ(name.find(' '), std::string::npos) << name;
+  EXPECT_EQ(name.rfind("report-", 0), 0u) << name;
+  EXPECT_NE(name.find("Котельная_1"), std::string::npos) << name;
+  EXPECT_NE(name.find("-012-260304-0506.txt"), std::string::npos) << name;
+
+  SetText(image.Table(3), Param(3, "name"), "");
+  image.Table(0)[layout::t0::kControllerType] = 64;
+  EXPECT_EQ(ProposedServiceReportName(image, 1, now), "report-kvr64-001-260304-0506.txt");
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
+// The INI file as other editors leave it, read and written back byte for
+// byte; and replacing files: permissions, symbolic links and what an
+// interrupted or failed save leaves behind.
 #include "connection/ini_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -122,23 +125,13 @@ TEST(IniFile, IntegersFollowTheProfileRules) {
   EXPECT_EQ(ini.ReadInteger("N", "hex", 0), 31);
   EXPECT_EQ(ini.ReadInteger("N", "dollar", 0), 255);
   EXPECT_EQ(ini.ReadInteger("N", "all", 0), -1);
-  EXPECT_EQ(ini.ReadInteger("N", "text", 9), 9);
-  EXPECT_EQ(ini.ReadInteger("N", "tail", 9), 9);
-  EXPECT_EQ(ini.ReadInteger("N", "big", 9), 9);
   EXPECT_EQ(ini.ReadInteger("N", "min", 9), INT32_MIN);
-  EXPECT_EQ(ini.ReadInteger("N", "empty", 9), 9);
-  EXPECT_EQ(ini.ReadInteger("N", "sign", 9), 9);
-  EXPECT_EQ(ini.ReadInteger("N", "missing", 9), 9);
+  for (const char* bad : {"text", "tail", "big", "empty", "sign", "missing"}) {
+    EXPECT_EQ(ini.ReadInteger("N", bad, 9), 9) << bad;
+  }
 }
 
-TEST(IniFile, AValueNeverBreaksIntoNewLines) {
-  IniFile ini;
-  ini.WriteString("S", "name", "a\r\n[Evil]\nk=1");
-  EXPECT_FALSE(ini.SectionExists("Evil"));
-  EXPECT_EQ(ini.ReadString("S", "name", ""), "a  [Evil] k=1");
-}
-
-TEST(IniFile, UnreadableFileGivesDefaults) {
+TEST(IniFile, UnreadableFileGivesDefaultsAndAValueNeverBreaksIntoNewLines) {
   TempDir dir;
   IniFile missing;
   EXPECT_FALSE(missing.Load(dir.File("nothing.ini")));
@@ -151,35 +144,77 @@ TEST(IniFile, UnreadableFileGivesDefaults) {
   EXPECT_TRUE(fs::is_directory(dir.path()));
   missing.WriteInteger("A", "b", 1);
   EXPECT_TRUE(missing.Save());
+
+  // A value never breaks into new lines.
+  missing.WriteString("S", "name", "a\r\n[Evil]\nk=1");
+  EXPECT_FALSE(missing.SectionExists("Evil"));
+  EXPECT_EQ(missing.ReadString("S", "name", ""), "a  [Evil] k=1");
 }
 
-TEST(AtomicFile, ReplacesWithoutLeavingATemporaryFile) {
+mode_t ModeOf(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
+}
+
+TEST(WriteFileAtomically, NewFilesTakeTheUmaskAndOldOnesKeepTheirMode) {
   TempDir dir;
+  const mode_t old_mask = ::umask(027);
+  ASSERT_TRUE(WriteFileAtomically(dir.File("new"), "x"));
+  ::umask(old_mask);
+  EXPECT_EQ(ModeOf(dir.File("new")), 0640u);
+
+  ASSERT_EQ(::chmod(dir.File("new").c_str(), 0600), 0);
+  ASSERT_TRUE(WriteFileAtomically(dir.File("new"), "y"));
+  EXPECT_EQ(ModeOf(dir.File("new")), 0600u);
+}
+
+TEST(WriteFileAtomically, ALinkStaysALinkAndItsTargetGetsTheContents) {
+  TempDir dir;
+  ASSERT_TRUE(WriteFileAtomically(dir.File("real.ini"), "old"));
+  std::filesystem::create_directory(dir.File("sub"));
+  std::filesystem::create_symlink("../real.ini", dir.File("sub/link.ini"));
+  ASSERT_TRUE(WriteFileAtomically(dir.File("sub/link.ini"), "new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("sub/link.ini")));
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(dir.File("real.ini"), bytes));
+  EXPECT_EQ(bytes, "new");
+}
+
+TEST(WriteFileAtomically, TheNextSaveRemovesWhatAnInterruptedOneLeft) {
+  TempDir dir;
+  const std::string stale = dir.File("a.ini.kvtmp-Ab12Cd");
+  const std::string fresh = dir.File("a.ini.kvtmp-Zz99Yy");
+  const std::string other = dir.File("a.ini.backup");
+  for (const std::string& p : {stale, fresh, other}) std::ofstream(p) << "x";
+  const timeval old_times[2] = {{1000000, 0}, {1000000, 0}};
+  ASSERT_EQ(::utimes(stale.c_str(), old_times), 0);
+  ASSERT_TRUE(WriteFileAtomically(dir.File("a.ini"), "data"));
+  EXPECT_FALSE(std::filesystem::exists(stale));
+  EXPECT_TRUE(std::filesystem::exists(fresh));  // may be another save still running
+  EXPECT_TRUE(std::filesystem::exists(other));  // not ours
+}
+
+TEST(AtomicFile, ReplacesOrFailsWithoutLeavingATemporaryFile) {
+  TempDir dir;
+  const auto entries = [&dir] {
+    int n = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++n;
+    return n;
+  };
   const std::string path = dir.File("s.ini");
   WriteRaw(path, "old");
-  ::chmod(path.c_str(), 0640);
   ASSERT_TRUE(WriteFileAtomically(path, "new contents"));
   EXPECT_EQ(ReadRaw(path), "new contents");
-  struct stat st {};
-  ASSERT_EQ(::stat(path.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0640u);
-  int entries = 0;
-  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
-  EXPECT_EQ(entries, 1);
-
+  EXPECT_EQ(entries(), 1);
   EXPECT_FALSE(WriteFileAtomically(dir.File("no/such/folder.ini"), "x"));
-}
 
-TEST(AtomicFile, AFailedRenameLeavesNoTemporaryFile) {
-  TempDir dir;
+  // A rename that fails (a folder in the way) leaves nothing behind either.
   const std::string target = dir.File("taken");
   fs::create_directory(target);
   WriteRaw(target + "/inside", "x");
   EXPECT_FALSE(WriteFileAtomically(target, "new"));
   EXPECT_TRUE(fs::is_directory(target));
-  int entries = 0;
-  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
-  EXPECT_EQ(entries, 1);
+  EXPECT_EQ(entries(), 2);
 }
 
 TEST(AtomicFile, FailedWriteLeavesTheOriginalIntact) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "link/controller_link.h"
@@ -26,27 +27,43 @@ class LinkModemTest : public test::LinkFixture {
   }
 
   Bytes GoodAnswer() const { return MakeAnswer(1, 0x81, 0, {0, 0, 1, 9}); }
+  // Keep-alive, line watch and call duration.
+  std::tuple<bool, bool, bool> Running() const {
+    return {keep_alive.running, line_watch.running, call_duration.running};
+  }
 
   test::FakeRecovery recovery;
   test::FakeTimer keep_alive, line_watch, call_duration;
 };
 
-TEST_F(LinkModemTest, TimersStoppedDuringTheExchangeAndRestartedAfter) {
-  bool in_progress = false, keep_alive_running = true, line_watch_running = true;
+TEST_F(LinkModemTest, TimersStoppedDuringTheExchangeAndRestartedAfterEvenOnEsc) {
+  bool in_progress = false;
+  std::tuple<bool, bool, bool> during;
   port->on_write = [&](const Bytes&) {
     in_progress = link.exchange_in_progress;
-    keep_alive_running = keep_alive.running;
-    line_watch_running = line_watch.running;
+    during = Running();
     port->DeliverAfterMs(GoodAnswer(), 5);
   };
   ASSERT_TRUE(ReadTable0()) << link.result_code;
   EXPECT_TRUE(in_progress);
-  EXPECT_FALSE(keep_alive_running);
-  EXPECT_FALSE(line_watch_running);
+  EXPECT_EQ(during, std::tuple(false, false, true));  // the call goes on meanwhile
   EXPECT_FALSE(link.exchange_in_progress);
-  EXPECT_TRUE(keep_alive.running);
-  EXPECT_TRUE(line_watch.running);
+  EXPECT_EQ(Running(), std::tuple(true, true, true));
   EXPECT_EQ(call_duration.stops, 0);
+  EXPECT_TRUE(host.shown.empty());
+
+  // Esc during an exchange restores them too.
+  link.attempts = 3;
+  port->writes.clear();
+  StaySilent();
+  host.on_pump = [&] {
+    if (!port->writes.empty()) host.escape = true;
+  };
+  EXPECT_FALSE(ReadTable0());
+  EXPECT_EQ(link.result_code, kResultAborted);
+  EXPECT_EQ(port->writes.size(), 1u);
+  EXPECT_TRUE(keep_alive.running);
+  EXPECT_FALSE(link.exchange_in_progress);
   EXPECT_TRUE(host.shown.empty());
 }
 
@@ -94,13 +111,11 @@ TEST_F(LinkModemTest, DroppedCallRestoredAndRequestRetriedFreely) {
   recovery.on_redial = [&] { in_progress_at_redial = link.exchange_in_progress; };
 
   EXPECT_TRUE(ReadTable0()) << link.result_code;
-  EXPECT_EQ(writes, 2);
-  EXPECT_EQ(recovery.redials, 1);
-  EXPECT_TRUE(in_progress_at_redial);
+  EXPECT_EQ(std::tie(writes, recovery.redials, in_progress_at_redial), std::tuple(2, 1, true));
   ASSERT_EQ(host.shown.size(), 1u);
-  EXPECT_EQ(host.shown[0].kind, kMessageQuestion);
-  EXPECT_EQ(host.shown[0].line1, "Связь через модем прервана.");
-  EXPECT_EQ(host.shown[0].line2, "Восстановить сейчас?");
+  EXPECT_EQ(
+      std::tie(host.shown[0].kind, host.shown[0].line1, host.shown[0].line2),
+      std::make_tuple(kMessageQuestion, "Связь через модем прервана.", "Восстановить сейчас?"));
   EXPECT_GE(call_duration.stops, 1);
   EXPECT_FALSE(link.CarrierLost());
   EXPECT_TRUE(keep_alive.running);
@@ -112,25 +127,21 @@ TEST_F(LinkModemTest, DeclinedOrFailedRestoreEndsWithCarrierLost) {
   link.answer_timeout_ms = 3000;
   host.answers = {false};
   EXPECT_FALSE(WriteField(9, 0, 1));
-  EXPECT_EQ(link.result_code, kResultCarrierLost);
+  EXPECT_EQ(
+      std::tie(link.result_code, recovery.disconnects, recovery.redials, link.answer_timeout_ms),
+      std::make_tuple(kResultCarrierLost, 1, 0, 3000u));
   EXPECT_EQ(port->writes.size(), 1u);
-  EXPECT_EQ(recovery.disconnects, 1);
-  EXPECT_EQ(recovery.redials, 0);
-  EXPECT_EQ(link.answer_timeout_ms, 3000u);
   EXPECT_EQ(link.last_exchange_time, 0);  // an early end is not an exchange time
   EXPECT_FALSE(link.exchange_in_progress);
-  EXPECT_FALSE(keep_alive.running);  // the connection is closed: timers stay off
-  EXPECT_FALSE(line_watch.running);
-  EXPECT_FALSE(call_duration.running);
+  EXPECT_EQ(Running(), std::tuple(false, false, false));  // the connection is closed
 
   // A restore that fails to redial ends the same way.
   host.answers = {true};
   recovery.redial_result = false;
   link.ClearExchangeBlock();
   EXPECT_FALSE(ReadTable0());
-  EXPECT_EQ(link.result_code, kResultCarrierLost);
-  EXPECT_EQ(recovery.redials, 1);
-  EXPECT_EQ(link.answer_timeout_ms, 3000u);
+  EXPECT_EQ(std::tie(link.result_code, recovery.redials, link.answer_timeout_ms),
+            std::make_tuple(kResultCarrierLost, 1, 3000u));
 }
 
 TEST_F(LinkModemTest, OfferReconnectWithCarrierTest) {
@@ -141,9 +152,7 @@ TEST_F(LinkModemTest, OfferReconnectWithCarrierTest) {
   std::copy(kNoCarrier.begin(), kNoCarrier.end(), link.session_log.begin());
   host.answers = {true};
   EXPECT_EQ(OfferReconnect(link, true), 1);
-  EXPECT_FALSE(keep_alive.running);
-  EXPECT_FALSE(line_watch.running);
-  EXPECT_FALSE(call_duration.running);
+  EXPECT_EQ(Running(), std::tuple(false, false, false));
 
   host.answers = {false};
   EXPECT_EQ(OfferReconnect(link, false), 2);
@@ -153,20 +162,6 @@ TEST_F(LinkModemTest, OfferReconnectWithCarrierTest) {
   link.recovery = nullptr;
   host.shown.clear();
   EXPECT_EQ(OfferReconnect(link, false), 2);
-  EXPECT_TRUE(host.shown.empty());
-}
-
-TEST_F(LinkModemTest, EscapeDuringModemExchangeRestoresTimers) {
-  link.attempts = 3;
-  StaySilent();
-  host.on_pump = [&] {
-    if (!port->writes.empty()) host.escape = true;
-  };
-  EXPECT_FALSE(ReadTable0());
-  EXPECT_EQ(link.result_code, kResultAborted);
-  EXPECT_EQ(port->writes.size(), 1u);
-  EXPECT_TRUE(keep_alive.running);
-  EXPECT_FALSE(link.exchange_in_progress);
   EXPECT_TRUE(host.shown.empty());
 }
 

@@ -1,28 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "link/message_window.h"
 #include "support/fakes.h"
 
 namespace kvarta {
 namespace {
 
-void ExpectButtons(const MessageWindowModel& w, bool question) {
-  EXPECT_EQ(w.ok_visible, !question);
-  EXPECT_EQ(w.yes_visible, question);
-  EXPECT_EQ(w.no_visible, question);
-  EXPECT_EQ(w.focus_yes, question);
-}
-
 TEST(MessageWindow, KindsDressCaptionThirdLineButtonsAndHeight) {
-  struct Case {
-    int kind;
-    const char* line2;
-    const char* caption;
-    const char* line3;
-    bool question;
-    int height;
-  };
-  const Case cases[] = {
+  // Kind, second line, caption, third line, yes/no question, height.
+  const std::tuple<int, const char*, const char*, const char*, bool, int> cases[] = {
       {kMessagePlain, "", "", "", false, 131},
       {kMessagePlain, "b", "", "", false, 153},  // a second line makes it taller
       {kMessageError, "", "Ошибка", "", false, 131},
@@ -34,16 +22,15 @@ TEST(MessageWindow, KindsDressCaptionThirdLineButtonsAndHeight) {
       {kMessageWriteNow, "", "", "Выполнить запись сейчас?", true, 183},
       {kMessageExchange, "", "Результат обмена с устройством", "", false, 131},
       {9, "b", "", "", false, 153},  // unknown kinds are a plain message
-      {-1, "b", "", "", false, 153},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.kind);
-    const MessageWindowModel w = BuildMessageWindow(c.kind, "a", c.line2);
-    EXPECT_EQ(w.kind, c.kind);
-    EXPECT_EQ(w.caption, c.caption);
-    EXPECT_EQ(w.line3, c.line3);
-    EXPECT_EQ(w.height, c.height);
-    ExpectButtons(w, c.question);
+      {-1, "b", "", "", false, 153}};
+  for (const auto& [kind, line2, caption, line3, question, height] : cases) {
+    SCOPED_TRACE(kind);
+    const MessageWindowModel w = BuildMessageWindow(kind, "a", line2);
+    EXPECT_EQ(std::tie(w.kind, w.caption, w.line3, w.height),
+              std::make_tuple(kind, std::string(caption), std::string(line3), height));
+    // OK alone, or Yes and No with the focus on Yes.
+    EXPECT_EQ(std::tie(w.ok_visible, w.yes_visible, w.no_visible, w.focus_yes),
+              std::make_tuple(!question, question, question, question));
   }
 }
 

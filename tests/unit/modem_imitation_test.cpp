@@ -30,10 +30,6 @@ class ModemImitationTest : public ::testing::Test {
   ModemImitation imitation;
 };
 
-TEST(ImitationTiming, NoRateNoLineTime) {
-  EXPECT_EQ(ImitationAnswerLineNs(0), 0);
-}
-
 // Against the simulated controller that waits for a modem: it sends its
 // initialisation (with a doubled A) until answered, then serves frames.
 TEST(ModemImitation, AnswersTheControllerWithRtsAroundTheAnswer) {
@@ -66,6 +62,7 @@ TEST(ModemImitation, AnswersTheControllerWithRtsAroundTheAnswer) {
   EXPECT_LT(port.write_ns[0] - start, MsToNs(100 + 40));
   EXPECT_GE(clock.now_ns - port.write_ns[0], ImitationAnswerLineNs(9600));
   EXPECT_LT(clock.now_ns - port.write_ns[0], MsToNs(9));
+  EXPECT_EQ(ImitationAnswerLineNs(0), 0);  // no rate, no line time
   EXPECT_EQ(host.cursors.front(), CursorShape::kAppStarting);
   EXPECT_EQ(host.cursors.back(), CursorShape::kNormal);
   EXPECT_TRUE(imitation.CloseAllowed());
@@ -151,15 +148,12 @@ TEST_F(ModemImitationTest, FailedReadsAndWritesAreCleared) {
 TEST(SimModemExpecting, ServesOnlyOnceAnswered) {
   sim::ExpectModemScript script{.enabled = true, .first_after_ms = 100, .every_ms = 1000};
   sim::test::FrontRig<sim::ModemExpectingFront> rig(script);
-  rig.PollAt(10000);
-  EXPECT_EQ(rig.Take(), "");
-  rig.PollAt(10100);
-  EXPECT_EQ(rig.Take(), std::string("ATE0V1H0S0=0+CMEE=1\r\x1A"));
+  EXPECT_EQ(rig.PollTake(10000), "");
+  EXPECT_EQ(rig.PollTake(10100), std::string("ATE0V1H0S0=0+CMEE=1\r\x1A"));
   rig.Send("?", 10600);
   rig.Send("\r\n\r\nO", 10700);
   EXPECT_FALSE(rig.front->AnswerReceived());
-  rig.PollAt(11100);
-  EXPECT_EQ(rig.Take().size(), 21u);
+  EXPECT_EQ(rig.PollTake(11100).size(), 21u);
   rig.Send("K\r\n?", 11200);
   EXPECT_TRUE(rig.front->AnswerReceived());
   EXPECT_EQ(rig.inner->received, "?");

@@ -3,15 +3,10 @@
 // panel through refresh and Disconnect, the command menus, and the menu
 // entries of "Данные" and "Наладка".
 #include "app/monitor_actions.h"
-#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
-#include <filesystem>
 
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 
 #include "app/main_session.h"
 #include "connection/connect_model.h"
@@ -22,6 +17,7 @@
 #include "sim/embedded_simulator.h"
 #include "support/fakes.h"
 #include "support/no_dialogs.h"
+#include "support/temp_dir.h"
 
 namespace kvarta {
 namespace {

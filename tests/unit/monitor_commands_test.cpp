@@ -1,17 +1,28 @@
 // Commands for the controller: the menu tree, the texts, the period dialog,
 // the written table-15 requests against the simulated controller, and the
-// state of the repeat panel.
+// state of the repeat panel; the command history: pushing out the oldest,
+// the file (exact size, sound contents, atomic replacement) and the history
+// window's rows and choices.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 
 #include "link/message_window.h"
 #include "link/result_messages.h"
+#include "monitor/command_history.h"
 #include "monitor/command_menus.h"
 #include "monitor/command_panel.h"
 #include "monitor/command_text.h"
 #include "monitor/command_texts.h"
+#include "monitor/stored_comm_model.h"
 #include "monitor_dialogs_fake.h"
+#include "platform/atomic_file.h"
 #include "platform/cp1251.h"
 #include "sim_peer.h"
+#include "support/fakes.h"
+#include "support/shown.h"
+#include "support/temp_dir.h"
 
 namespace kvarta {
 namespace {
@@ -43,8 +54,7 @@ TEST(CommandMenus, LevelsFollowTheVrgListAndTheServers) {
   EXPECT_EQ(menus[13].name, "no14");
   EXPECT_EQ(menus[13].tag, 255u);
   EXPECT_TRUE(menus[13].Leaf());
-  EXPECT_FALSE(menus[2].visible);  // code 3
-  EXPECT_FALSE(menus[6].visible);  // code 7
+  for (int code : {3, 7}) EXPECT_FALSE(menus[code - 1].visible) << code;
   for (int code : {2, 11, 12, 13}) EXPECT_TRUE(menus[code - 1].Leaf()) << code;
 
   // Two servers: both labels and "all"; VRG level directly under code 4.
@@ -152,8 +162,7 @@ TEST(CommDataModel, PeriodsAreRememberedByKindAndLastMeansZeros) {
   EXPECT_EQ(periods.day_end, (ShortDateTime{26, 3, 24, 0, 0, 0}));
 
   CommandFields f{4, 0, 0, 0, 9, 9, 9, 9, 9, 9, 9, 9};
-  CommDataModel hour(f, periods, "t");
-  hour.OnShow();
+  test::Shown<CommDataModel> hour(f, periods, "t");
   EXPECT_TRUE(hour.last_selected);
   EXPECT_FALSE(hour.period_enabled);
   EXPECT_EQ(hour.period_color, CommDataModel::kGreyColor);
@@ -162,8 +171,7 @@ TEST(CommDataModel, PeriodsAreRememberedByKindAndLastMeansZeros) {
   hour.OnApply();
   EXPECT_EQ(f, (CommandFields{4, 0, 0, 0}));
 
-  CommDataModel period(f, periods, "t");
-  period.OnShow();
+  test::Shown<CommDataModel> period(f, periods, "t");
   period.OnChoosePeriod();
   EXPECT_TRUE(period.period_enabled);
   period.SetBeginDate({2013, 5, 1});  // before the pickers' earliest date
@@ -177,8 +185,7 @@ TEST(CommDataModel, PeriodsAreRememberedByKindAndLastMeansZeros) {
 
   // A day command hides the hours and writes hour 0.
   CommandFields d{6, 0, 0, 0};
-  CommDataModel day(d, periods, "t");
-  day.OnShow();
+  test::Shown<CommDataModel> day(d, periods, "t");
   EXPECT_FALSE(day.hour_lists_visible);
   EXPECT_EQ(day.last_caption, "за последние окончившиеся контрактные сутки");
   day.OnChoosePeriod();
@@ -236,10 +243,10 @@ TEST_F(CommandPanelTest, HourCommandOverAPeriodWritesTwelveFields) {
   ASSERT_FALSE(enabled_trace.empty());
   EXPECT_FALSE(enabled_trace.front());
   // Progress was shown and cleared again.
-  bool progress = false;
-  for (const auto& [p, text] : peer.status.history)
-    progress = progress || (p == 2 && text == "Запись в таблицу 15 (поля 0-11)");
-  EXPECT_TRUE(progress);
+  const auto& shown = peer.status.history;
+  EXPECT_NE(std::find(shown.begin(), shown.end(),
+                      std::pair<int, std::string>{2, "Запись в таблицу 15 (поля 0-11)"}),
+            shown.end());
   EXPECT_EQ(peer.status.panels[2], "");
 
   // The same command for the last completed hour: 8 fields, period zero.
@@ -274,14 +281,17 @@ TEST_F(CommandPanelTest, CommandTextOfAToolBuildsTheSameWrite) {
   }
 }
 
-TEST_F(CommandPanelTest, CancelAndRefusedPaymentSendAndStoreNothing) {
+TEST_F(CommandPanelTest, RestartCancelAndRefusedPaymentAskOnceAndStoreNothing) {
+  // A restart from the menu asks nothing and writes no command.
+  EXPECT_EQ(panel.NDoCommandClick(kRestartCode), CommandOutcome::kDelivered);
+  EXPECT_EQ(peer.controller.RestartCount(), 1);
   dialogs.on_comm_data = [](CommDataModel& m) { m.OnCancel(); };
   EXPECT_EQ(panel.NDoCommandClick(CommandTag(5, 0, 0, 0)), CommandOutcome::kCancelled);
   peer.host.answers = {false};
   EXPECT_EQ(panel.NDoCommandClick(CommandTag(13)), CommandOutcome::kCancelled);
   ASSERT_EQ(peer.host.shown.size(), 1u);
   EXPECT_EQ(peer.host.shown[0].line2, "оплатить трафик?");
-  EXPECT_TRUE(peer.requests.empty());
+  EXPECT_TRUE(peer.Requests(2).empty());
   EXPECT_TRUE(history.Empty());
   EXPECT_FALSE(panel.buttons_enabled);  // nothing to repeat yet
 
@@ -329,14 +339,6 @@ TEST_F(CommandPanelTest, LostModemLinkLeavesTheButtonsOff) {
   for (const auto& m : peer.host.shown) EXPECT_NE(m.kind, kMessageRetry);
 }
 
-TEST_F(CommandPanelTest, RestartFromTheMenuAsksNothing) {
-  EXPECT_EQ(panel.NDoCommandClick(kRestartCode), CommandOutcome::kDelivered);
-  EXPECT_EQ(peer.controller.RestartCount(), 1);
-  EXPECT_TRUE(peer.host.shown.empty());
-  EXPECT_TRUE(peer.Requests(2).empty());
-  EXPECT_TRUE(history.Empty());
-}
-
 TEST_F(CommandPanelTest, HistoryWindowChoosesSendsOrClears) {
   panel.NDoCommandClick(CommandTag(2));
   panel.NDoCommandClick(CommandTag(11));
@@ -360,6 +362,129 @@ TEST_F(CommandPanelTest, HistoryWindowChoosesSendsOrClears) {
   EXPECT_EQ(panel.label, "");
   panel.Refresh();  // the menu refresh leaves an empty history's buttons off
   EXPECT_FALSE(panel.buttons_enabled);
+}
+
+CommandRecord Numbered(int n, bool second_line = false) {
+  CommandTexts t;
+  t.short_name = "Команда " + std::to_string(n);
+  if (second_line) t.second_line = "за период " + std::to_string(n);
+  if (n % 2 == 0) t.target = "ВРГ " + std::to_string(n);
+  return CommandRecord::Make(CommandFields{static_cast<uint8_t>(1 + n % 13)}, t);
+}
+
+TEST(CommandHistory, FiftyFirstCommandPushesOutTheOldest) {
+  test::TempDir dir;
+  CommandHistory h;
+  for (int n = 1; n <= 51; ++n) h.Add(Numbered(n));
+  EXPECT_EQ(h.Count(), 50);
+  EXPECT_EQ(h.CurrentIndex(), 49);
+  EXPECT_EQ(h.Entry(0).Texts().short_name, "Команда 2");
+  EXPECT_EQ(h.Current().Texts().short_name, "Команда 51");
+
+  const std::string path = dir.File(kHistoryFileName);
+  ASSERT_TRUE(h.Save(path));
+  struct stat st {};
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_size, 22102);
+  CommandHistory loaded;
+  ASSERT_TRUE(loaded.Load(path));
+  EXPECT_EQ(loaded.Bytes(), h.Bytes());
+  EXPECT_FALSE(loaded.SetCurrent(50));
+  EXPECT_TRUE(loaded.SetCurrent(3));
+  EXPECT_EQ(loaded.Current().Texts().short_name, "Команда 5");
+}
+
+TEST(CommandHistory, FilesOfAnotherSizeOrWithInconsistentContentsAreIgnored) {
+  test::TempDir dir;
+  const std::string path = dir.File(kHistoryFileName);
+  CommandHistory good;
+  good.Add(Numbered(1));
+  good.Add(Numbered(2));
+  const std::string bytes(reinterpret_cast<const char*>(good.Bytes().data()), good.Bytes().size());
+
+  auto loads = [&](const std::string& content) {
+    EXPECT_TRUE(WriteFileAtomically(path, content));
+    CommandHistory h;
+    h.Add(Numbered(7));  // whatever was held before goes
+    const bool taken = h.Load(path);
+    EXPECT_EQ(taken, !h.Empty());
+    return taken;
+  };
+  EXPECT_TRUE(loads(bytes));
+  EXPECT_FALSE(loads(bytes.substr(0, bytes.size() - 1)));
+  EXPECT_FALSE(loads(bytes + '\0'));
+  // Too many entries, the current index not below the count, an entry that
+  // would write into another table when sent again, one with too many fields.
+  const std::pair<size_t, char> corrupt[] = {{0, 51}, {1, 2}, {2 + 442 + 210, 3}, {2 + 212, 13}};
+  for (const auto& [at, value] : corrupt) {
+    std::string bad = bytes;
+    bad[at] = value;
+    EXPECT_FALSE(loads(bad)) << at;
+  }
+
+  CommandHistory missing;
+  EXPECT_FALSE(missing.Load(dir.File("none.ini")));
+  EXPECT_TRUE(missing.Empty());
+}
+
+TEST(StoredCommModel, RowsSelectionAndSizing) {
+  test::FakeHost host;
+  CommandHistory h;
+  h.Add(Numbered(1));                        // no target, no second line: one row
+  h.Add(Numbered(2, /*second_line=*/true));  // two rows
+  h.Add(Numbered(3));
+  h.SetCurrent(1);
+  StoredCommModel m(host, h, 110, 220);
+  m.OnShow(2);
+  ASSERT_EQ(m.rows.size(), 4u);
+  EXPECT_EQ(m.rows[0].number, " 1");
+  EXPECT_EQ(m.rows[0].name, " Команда 1");
+  EXPECT_EQ(m.rows[0].target, "");
+  EXPECT_EQ(m.rows[1].target, " ВРГ 2");
+  EXPECT_EQ(m.rows[2].number, "");
+  EXPECT_EQ(m.rows[2].name, " за период 2");
+  EXPECT_EQ(m.selected_row, 1);
+  EXPECT_FALSE(m.grid_scroll_bar);
+  EXPECT_EQ(m.grid_height, 4 * 21 + 1);
+  EXPECT_EQ(m.panel_height, 2 + m.grid_height + 1);
+  EXPECT_EQ(m.window_height, m.panel_height + 76);
+
+  // The second-line row stands for its entry.
+  m.OnSelectRow(2);
+  m.OnAccept();
+  EXPECT_EQ(m.result(), StoredCommModel::kChosen);
+  EXPECT_EQ(h.CurrentIndex(), 1);
+  m.OnShow();
+  m.OnSelectRow(3);
+  m.OnAccept();
+  EXPECT_EQ(h.CurrentIndex(), 2);
+
+  for (int n = 4; n <= 17; ++n) h.Add(Numbered(n));
+  m.OnShow();
+  EXPECT_EQ(m.rows.size(), 18u);
+  EXPECT_TRUE(m.grid_scroll_bar);
+  EXPECT_EQ(m.grid_height, 358);
+}
+
+TEST(StoredCommModel, ClearAsksAndEscapeDoesTheSame) {
+  test::FakeHost host;
+  CommandHistory h;
+  h.Add(Numbered(1));
+  test::Shown<StoredCommModel> m(host, h, 0, 0);
+  m.OnEscape();  // "Нет"
+  ASSERT_EQ(host.shown.size(), 1u);
+  EXPECT_EQ(host.shown[0].kind, kMessageQuestion);
+  EXPECT_EQ(host.shown[0].line2, "хотите очистить весь список?");
+  EXPECT_TRUE(m.closed());
+  EXPECT_EQ(m.result(), StoredCommModel::kNothing);
+  EXPECT_EQ(h.Count(), 1);
+
+  host.answers = {true};
+  m.OnShow();
+  m.OnClear();
+  EXPECT_EQ(m.result(), StoredCommModel::kCleared);
+  EXPECT_TRUE(h.Empty());
+  for (uint8_t b : h.Bytes()) ASSERT_EQ(b, 0);
 }
 
 }  // namespace

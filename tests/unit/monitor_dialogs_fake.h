@@ -24,27 +24,15 @@ class FakeMonitorDialogs : public MonitorDialogs {
     if (on_comm_data) on_comm_data(m);
     return m.applied();
   }
-  int OpenStoredComm(StoredCommModel& m) override {
-    if (on_stored_comm) on_stored_comm(m);
-    return m.result();
-  }
-  void OpenOutoControl(OutoControlModel& m) override {
-    if (on_outo_control) on_outo_control(m);
-  }
-  void OpenDt(DtModel& m) override {
-    if (on_dt) on_dt(m);
-  }
-  void OpenSumDatePar(SumDateParModel& m) override {
-    if (on_sum_date_par) on_sum_date_par(m);
-  }
+  int OpenStoredComm(StoredCommModel& m) override { return Run(on_stored_comm, m).result(); }
+  void OpenOutoControl(OutoControlModel& m) override { Run(on_outo_control, m); }
+  void OpenDt(DtModel& m) override { Run(on_dt, m); }
+  void OpenSumDatePar(SumDateParModel& m) override { Run(on_sum_date_par, m); }
   void OpenSeansAudit(SeansAuditModel& m) override {
     ++viewer_opened;
     if (on_seans_audit) on_seans_audit(m);
   }
-  bool OpenNeedSeansWr(NeedSeansWrModel& m) override {
-    if (on_need_seans_wr) on_need_seans_wr(m);
-    return m.accepted();
-  }
+  bool OpenNeedSeansWr(NeedSeansWrModel& m) override { return Run(on_need_seans_wr, m).accepted(); }
   std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& spec) override {
     open_specs.push_back(spec);
     return Next();
@@ -69,6 +57,11 @@ class FakeMonitorDialogs : public MonitorDialogs {
   int viewer_opened = 0;
 
  private:
+  template <typename M>
+  static M& Run(const std::function<void(M&)>& script, M& m) {
+    if (script) script(m);
+    return m;
+  }
   std::optional<std::string> Next() {
     if (file_answers.empty()) return std::nullopt;
     auto a = file_answers.front();

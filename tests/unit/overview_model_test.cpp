@@ -1,11 +1,13 @@
 // The main window's overview in its states: no connection, identified with
-// and without write access, with destroyed tables.
+// and without write access, with destroyed tables; and where the menu offers
+// the configuration comparison.
 #include "app/overview_model.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 
+#include "app/main_menu.h"
 #include "config/server_labels.h"
 #include "link/config_image.h"
 #include "link/result_messages.h"
@@ -120,6 +122,33 @@ TEST_F(OverviewModelTest, DestroyedTablesAreListedWithTheWayToTheTableStateWindo
   m = BuildOverview(in);
   EXPECT_EQ(Value(m, "Состояние"), "Разрушенных таблиц нет");
   EXPECT_FALSE(m.offer_table_state);
+}
+
+// The comparison entry sits beside "Сохранение параметров конфигурации в
+// файле" and is offered exactly where that entry is.
+
+TEST(ConfigMenuEntriesTest, ComparisonFollowsTheSaveEntry) {
+  const std::vector<MenuItemSpec>& tree = MainMenuTree();
+  size_t save = tree.size(), compare = tree.size();
+  for (size_t i = 0; i < tree.size(); ++i) {
+    if (tree[i].name == "Nrdcnf") save = i;
+    if (tree[i].name == "NCmpCnf") compare = i;
+  }
+  ASSERT_LT(compare, tree.size());
+  EXPECT_EQ(compare, save + 1);
+  EXPECT_EQ(tree[compare].parent, tree[save].parent);
+  EXPECT_EQ(tree[compare].caption, "Сравнить с файлом конфигурации");
+
+  for (const bool connected : {false, true}) {
+    for (const bool write_access : {false, true}) {
+      MenuInputs in;
+      in.connected = connected;
+      in.write_access = write_access;
+      const MainMenuState state = RefreshMainMenu(in);
+      EXPECT_EQ(state.Visible("NCmpCnf"), state.Visible("Nrdcnf")) << connected << write_access;
+      EXPECT_EQ(state.Visible("NCmpCnf"), connected);
+    }
+  }
 }
 
 }  // namespace

@@ -54,12 +54,14 @@ TEST_F(ResultMessagesTest, ValveErrorsKeepTheirReasonInEntryThirteen) {
   EXPECT_EQ(link.result_code, kResultValveError);
   EXPECT_EQ(FormatResultMessage(link), "Команда 2.  Перестановка крана невозможна.");
   EXPECT_EQ(link.result_messages[13], "Разрушена таблица 4");  // survives the formatting
-  ErrorAnswer(2, 24, 3);
-  EXPECT_EQ(link.result_messages[13], "Обрыв цепи концевого выключателя 1 (\"Открыто\")");
-  ErrorAnswer(2, 24, 51);
-  EXPECT_EQ(link.result_messages[13], "Агрегат отсутствует");
-  ErrorAnswer(2, 24, 0);
-  EXPECT_EQ(link.result_messages[13], "");
+  const std::pair<uint8_t, std::string> reasons[] = {
+      {3, "Обрыв цепи концевого выключателя 1 (\"Открыто\")"},
+      {51, "Агрегат отсутствует"},
+      {0, ""}};
+  for (const auto& [reason, text] : reasons) {
+    ErrorAnswer(2, 24, reason);
+    EXPECT_EQ(link.result_messages[13], text) << int(reason);
+  }
 
   // An unknown reason changes entry 13 only, every time the same.
   const ResultMessageTable before = link.result_messages;
@@ -88,30 +90,23 @@ TEST_F(ResultMessagesTest, ExchangeOutcomes) {
   for (uint32_t code : {2u, 3u, 5u, 7u, 10u, 12u, 19u, 20u}) {
     EXPECT_FALSE(link.result_messages[code].empty()) << code;
   }
-  link.last_function_code = 1;
-  link.result_code = kResultNoAnswer;
-  EXPECT_EQ(FormatResultMessage(link), "Команда 1.  Устройство не отвечает");
+  auto format = [&](uint8_t function_code, uint32_t result) {
+    link.last_function_code = function_code;
+    link.result_code = result;
+    return FormatResultMessage(link);
+  };
+  EXPECT_EQ(format(1, kResultNoAnswer), "Команда 1.  Устройство не отвечает");
   EXPECT_EQ(link.result_text, "Команда 1.  Устройство не отвечает");
-  link.last_function_code = 32;
-  link.result_code = kResultAborted;
-  EXPECT_EQ(FormatResultMessage(link), "Команда 32.  Обмен прерван по Esc");
+  EXPECT_EQ(format(32, kResultAborted), "Команда 32.  Обмен прерван по Esc");
 
   // Stray bytes of a broken answer add no table number.
-  link.last_function_code = 1;
   link.answer[4] = 60;
   link.answer[6] = 9;
-  link.result_code = kResultBadCrc;
-  EXPECT_EQ(FormatResultMessage(link), "Команда 1.  Несовпадение КС ответа контроллера");
-  link.result_code = kResultIncomplete;
-  EXPECT_EQ(FormatResultMessage(link),
+  EXPECT_EQ(format(1, kResultBadCrc), "Команда 1.  Несовпадение КС ответа контроллера");
+  EXPECT_EQ(format(1, kResultIncomplete),
             "Команда 1.  Ответ получен не полностью (превышено время между байтами)");
-
   // A code beyond the table has no text.
-  link.last_function_code = 2;
-  for (uint32_t code : {138u, 0xFFFFFFFFu}) {
-    link.result_code = code;
-    EXPECT_EQ(FormatResultMessage(link), "Команда 2.  ");
-  }
+  for (uint32_t code : {138u, 0xFFFFFFFFu}) EXPECT_EQ(format(2, code), "Команда 2.  ");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include "platform/posix_serial_port.h"
 #include "platform/termios2_line.h"
@@ -17,25 +18,18 @@ TEST(RawLine, FrameFormatFollowsTheClampedSettings) {
   EXPECT_EQ(ClampLineSettings(9600, 9, 0, 0, true, false).data_bits, 8);
   EXPECT_EQ(ClampLineSettings(9600, 8, -1, 0, true, false).parity, Parity::kNone);
   // Starts from a line with every flag set, so leftovers would show.
+  // Two data bits clamp to four, which open as five; one and a half stop bits as two.
   LineReport line = PreviewRawLine(ClampLineSettings(9600, 2, 1, 1, true, false));
-  EXPECT_EQ(line.data_bits, 5);  // two clamp to four, which open as five
-  EXPECT_EQ(line.parity, Parity::kEven);
-  EXPECT_TRUE(line.two_stop_bits);  // one and a half
-  EXPECT_TRUE(line.raw);
-  EXPECT_TRUE(line.ignores_modem_lines);
-  EXPECT_TRUE(line.receiver_on);
-
+  EXPECT_EQ(std::tie(line.data_bits, line.parity, line.two_stop_bits, line.raw,
+                     line.ignores_modem_lines, line.receiver_on),
+            std::make_tuple(5, Parity::kEven, true, true, true, true));
   line = PreviewRawLine(ClampLineSettings(9600, 7, 2, 2, true, false));
-  EXPECT_EQ(line.data_bits, 7);
-  EXPECT_EQ(line.parity, Parity::kOdd);
-  EXPECT_TRUE(line.two_stop_bits);
-
+  EXPECT_EQ(std::tie(line.data_bits, line.parity, line.two_stop_bits),
+            std::make_tuple(7, Parity::kOdd, true));
   line = PreviewRawLine(ClampLineSettings(7680, 6, 3, 5, true, false));
-  EXPECT_EQ(line.data_bits, 6);
-  EXPECT_EQ(line.parity, Parity::kNone);
-  EXPECT_FALSE(line.two_stop_bits);
-  EXPECT_EQ(line.output_rate, 7680u);
-  EXPECT_EQ(line.input_rate, 7680u);
+  EXPECT_EQ(
+      std::tie(line.data_bits, line.parity, line.two_stop_bits, line.output_rate, line.input_rate),
+      std::make_tuple(6, Parity::kNone, false, 7680u, 7680u));
 }
 
 TEST(OpenComPort, FailsForMissingOrNonTerminalPaths) {

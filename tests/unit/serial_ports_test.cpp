@@ -1,15 +1,59 @@
-// The machine's serial ports on a fake device and sysfs tree.
+// COM numbers and their device paths from the port map, and the machine's
+// serial ports on a fake device and sysfs tree.
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 #include "platform/atomic_file.h"
 #include "platform/port_map.h"
 #include "platform/serial_ports.h"
 #include "support/fake_serial_tree.h"
+#include "support/temp_dir.h"
 
 namespace kvarta {
 namespace {
 
 using test::FakeMachine;
+
+TEST(ParseComName, AcceptsOnlyComAndAPortNumber) {
+  EXPECT_EQ(ParseComName("COM3"), 3);
+  EXPECT_EQ(ParseComName("com12"), 12);
+  EXPECT_EQ(ParseComName("Com1"), 1);
+  EXPECT_EQ(ParseComName("COM255"), 255);
+  for (const char* refused : {"COM0", "COM", "COMx", "COM3x", "COM-3", " COM3", "LPT1", "COM256",
+                              "COM99999999999999999999", ""}) {
+    EXPECT_EQ(ParseComName(refused), 0) << refused;
+  }
+}
+
+TEST(PortMap, DefaultsWithoutMapFileAndEntriesOverrideThem) {
+  test::TempDir dir;
+  const std::string& folder = dir.path();
+  EXPECT_EQ(ComPortPath(1, ""), "/dev/ttyS0");
+  EXPECT_EQ(ComPortPath(8, ""), "/dev/ttyS7");
+  EXPECT_EQ(ComPortPath(3, folder), "/dev/ttyS2");
+  EXPECT_EQ(ComPortPath(0, ""), "");
+  EXPECT_EQ(ComPortPath(-2, folder), "");
+
+  std::ofstream(dir.File(kPortMapFileName), std::ios::binary)
+      << "# adapters on this machine\r\n"
+         "; COM1=/dev/commented\n"
+         "\n"
+         "  com3 =  /dev/ttyUSB0  \r\n"
+         "COM12=/dev/ttyACM1\n"
+         "COM3=/dev/second-entry\n"
+         "COM4=\n"
+         "COM5 /dev/no-equals\n"
+         "COMx=/dev/bad-name\n"
+         "COM6=/dev/serial/by-id/usb-adapter=if00";
+  EXPECT_EQ(ComPortPath(3, folder), "/dev/ttyUSB0");  // first entry wins
+  EXPECT_EQ(ComPortPath(12, folder), "/dev/ttyACM1");
+  EXPECT_EQ(ComPortPath(1, folder), "/dev/ttyS0");  // commented out
+  EXPECT_EQ(ComPortPath(4, folder), "/dev/ttyS3");  // empty entry
+  EXPECT_EQ(ComPortPath(5, folder), "/dev/ttyS4");
+  EXPECT_EQ(ComPortPath(6, folder), "/dev/serial/by-id/usb-adapter=if00");
+  EXPECT_EQ(ComPortPath(3, ""), "/dev/ttyS2");  // no folder, no map
+}
 
 TEST(SerialPorts, ListsRealPortsAndAdaptersWithTheirUsbIdentity) {
   FakeMachine m;

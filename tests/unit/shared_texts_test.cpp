@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 #include "app/main_menu.h"
 #include "config/config_file.h"
@@ -51,18 +52,15 @@ TEST(SharedTexts, EveryDescribedFlagDecodesToItsTitleAndNoOtherBitDoes) {
 }
 
 TEST(SharedTexts, TheMainMenuCarriesTheCommandMenusCaptions) {
-  const std::vector<CommandMenuItem> commands = BuildCommandMenus(CommandTargets{});
-  for (const CommandMenuItem& command : commands) {
-    const auto& tree = MainMenuTree();
+  const auto& tree = MainMenuTree();
+  for (const CommandMenuItem& command : BuildCommandMenus(CommandTargets{})) {
     const auto item = std::find_if(tree.begin(), tree.end(),
                                    [&](const MenuItemSpec& i) { return i.name == command.name; });
     ASSERT_NE(item, tree.end()) << command.name;
-    EXPECT_EQ(item->caption, command.caption);
-    EXPECT_EQ(static_cast<uint32_t>(item->tag), command.tag);
-    EXPECT_EQ(item->parent, "NCommand");
+    EXPECT_EQ(std::make_tuple(item->caption, static_cast<uint32_t>(item->tag), item->parent),
+              std::make_tuple(command.caption, command.tag, std::string("NCommand")));
   }
   // The command items follow "Команда контроллеру" and end the "Наладка" menu.
-  const auto& tree = MainMenuTree();
   const auto no1 =
       std::find_if(tree.begin(), tree.end(), [](const MenuItemSpec& i) { return i.name == "no1"; });
   ASSERT_NE(no1, tree.begin());

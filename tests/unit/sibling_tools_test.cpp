@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -68,7 +67,7 @@ TEST_F(SiblingToolsTest, RecordCarriesTheLinkValuesAtTheirOffsets) {
   for (size_t i : {1u, 50u, 82u, 131u}) EXPECT_EQ(r[i], 0) << i;
 }
 
-TEST_F(SiblingToolsTest, LibraryGetsTheFolderAndPortAndTheFileIsPrivateAndRemoved) {
+TEST_F(SiblingToolsTest, LibraryGetsTheFolderAndPortAndTheFileIsPrivateRemovedAndNeverALink) {
   AdminRecord record{};
   record[0] = 1;
   record[51] = 42;
@@ -78,6 +77,16 @@ TEST_F(SiblingToolsTest, LibraryGetsTheFolderAndPortAndTheFileIsPrivateAndRemove
   EXPECT_EQ(r.record_after[0], 0);  // the library ended the call
   EXPECT_EQ(r.record_after[51], 42);
   EXPECT_EQ(ReadAll(folder + "stub_report"), "port=7 mode=600 read=132 address=42\n");
+  EXPECT_FALSE(Exists(params));
+
+  // A parameter file name holding a link is never written through.
+  const std::string target = dir.path() + "/victim";
+  std::ofstream(target) << "untouched";
+  ASSERT_EQ(symlink(target.c_str(), params.c_str()), 0);
+  record[57] = 's';
+  EXPECT_EQ(RunAdminTools(ADMIN_TOOLS_STUB, folder, params, 7, record).outcome,
+            AdminToolsOutcome::kCalled);
+  EXPECT_EQ(ReadAll(target), "untouched");
   EXPECT_FALSE(Exists(params));
 }
 
@@ -116,18 +125,6 @@ TEST_F(SiblingToolsTest, ProgramsAreFoundInTheProgramFolderNeverTheCurrentOneAnd
   EXPECT_EQ(LocateSiblingFile("session_reader", folders), "");
   EXPECT_FALSE(RunSiblingProgram(""));
   ASSERT_EQ(chdir(old), 0);
-}
-
-TEST_F(SiblingToolsTest, AParameterFileNameHoldingALinkNeverWritesThroughIt) {
-  const std::string target = dir.path() + "/victim";
-  std::ofstream(target) << "untouched";
-  ASSERT_EQ(symlink(target.c_str(), params.c_str()), 0);
-  AdminRecord record{};
-  record[57] = 's';
-  const AdminToolsResult r = RunAdminTools(ADMIN_TOOLS_STUB, folder, params, 7, record);
-  EXPECT_EQ(r.outcome, AdminToolsOutcome::kCalled);
-  EXPECT_EQ(ReadAll(target), "untouched");
-  EXPECT_FALSE(Exists(params));
 }
 
 }  // namespace

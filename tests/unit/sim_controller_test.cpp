@@ -15,6 +15,7 @@
 #include "sim/frame_assembler.h"
 #include "sim/sim_command_line.h"
 #include "support/frames.h"
+#include "support/sim_requests.h"
 
 namespace kvarta::sim {
 namespace {
@@ -22,30 +23,13 @@ namespace {
 using test::Bytes;
 using test::WithCrc;
 
-const std::string kAdjusterPassword = "111111      ";
-const std::string kAdjusterCode = "1111";
-const std::string kAdminPassword = "222222      ";
-const std::string kAdminCode = "2222";
-const std::string kOperatorPassword = "            ";
-const std::string kOperatorCode = "4444";
+const std::string kAdjuster = "111111      1111";
+const std::string kOperator = "            4444";
 const std::string kBlank16(16, ' ');
-
-Bytes Read(uint8_t address, uint8_t t, uint8_t first, uint8_t count) {
-  return WithCrc({0xCC, address, 10, 1, 0, t, first, count});
-}
-
-Bytes Write(uint8_t address, const std::string& credentials, uint8_t t, uint8_t first,
-            uint8_t count, const Bytes& values) {
-  Bytes f = {0xCC, address, static_cast<uint8_t>(26 + values.size()), 2};
-  f.insert(f.end(), credentials.begin(), credentials.end());
-  f.insert(f.end(), {0, t, first, count});
-  f.insert(f.end(), values.begin(), values.end());
-  return WithCrc(f);
-}
-
-Bytes AdminWrite(uint8_t t, uint8_t first, uint8_t count, const Bytes& values) {
-  return Write(1, kAdminPassword + kAdminCode, t, first, count, values);
-}
+constexpr auto Read = &test::SimRead;
+constexpr auto Write = &test::SimWrite;
+constexpr auto AdminWrite = &test::SimAdminWrite;
+constexpr auto Values = &test::SimValues;
 
 Bytes Restart(uint8_t address, const std::string& credentials) {
   Bytes f = {0xCC, address, 22, 32};
@@ -65,10 +49,6 @@ int ErrorOf(const Bytes& answer) {
   return answer[4];
 }
 
-Bytes Values(const Bytes& read_answer) {
-  return Bytes(read_answer.begin() + 8, read_answer.end() - 2);
-}
-
 Bytes UserRecord(const std::string& name, uint8_t level, const std::string& password,
                  const std::string& code) {
   Bytes r(22, ' ');
@@ -82,13 +62,9 @@ Bytes UserRecord(const std::string& name, uint8_t level, const std::string& pass
 
 // A valid 16-user list: an adjuster and an administrator (Latin names).
 Bytes ValidUsers(uint8_t second_level = 2) {
-  Bytes all = UserRecord("ADJ ", 1, "pw1", "0001");
-  Bytes second = UserRecord("ADM ", second_level, "pw2", "0002");
-  all.insert(all.end(), second.begin(), second.end());
-  for (int i = 2; i < 16; ++i) {
-    Bytes free = UserRecord("", 0, "", "");
-    all.insert(all.end(), free.begin(), free.end());
-  }
+  Bytes all = test::Concat(UserRecord("ADJ ", 1, "pw1", "0001"),
+                           UserRecord("ADM ", second_level, "pw2", "0002"));
+  for (int i = 2; i < 16; ++i) all = test::Concat(all, UserRecord("", 0, "", ""));
   return all;
 }
 
@@ -96,18 +72,20 @@ Bytes Slice(const Bytes& b, size_t from, size_t n) {
   return Bytes(b.begin() + from, b.begin() + from + n);
 }
 
-TEST(SimController, ReadAnswerLayoutAndDefaultIdentification) {
-  Controller c(1);
+// The demo controller at address 1.
+class SimController : public ::testing::Test {
+ protected:
+  Controller c{1};
+};
+
+TEST_F(SimController, ReadAnswerLayoutAndDefaultIdentification) {
   const Bytes a = c.Handle(Read(1, 0, 0, 18));
   ASSERT_EQ(a.size(), 28u);
   EXPECT_EQ(ErrorOf(a), -1);
   EXPECT_EQ(Bytes(a.begin(), a.begin() + 8), (Bytes{0x33, 1, 28, 0x81, 0, 0, 0, 18}));
+  // Nothing destroyed, type, software, GPRS substitution on, modem code.
   const Bytes id = Values(a);
-  EXPECT_EQ(id[0], 0);   // nothing destroyed
-  EXPECT_EQ(id[1], 64);  // type
-  EXPECT_EQ(id[3], 4);   // software
-  EXPECT_EQ(id[12], 0);  // GPRS substitution on
-  EXPECT_EQ(id[17], 1);  // modem code
+  EXPECT_EQ((Bytes{id[0], id[1], id[3], id[12], id[17]}), (Bytes{0, 64, 4, 0, 1}));
 
   // A range inside a table echoes exactly.
   const Bytes t3 = c.Handle(Read(1, 3, 104, 18));
@@ -115,10 +93,7 @@ TEST(SimController, ReadAnswerLayoutAndDefaultIdentification) {
   EXPECT_EQ(c.FieldText(3, 104), "Котельная №1");
 }
 
-TEST(SimController, RefusalsAndTheirErrorCodes) {
-  Controller c(1);
-  const std::string adjuster = kAdjusterPassword + kAdjusterCode;
-  const std::string op = kOperatorPassword + kOperatorCode;
+TEST_F(SimController, RefusalsAndTheirErrorCodes) {
   const std::vector<std::pair<Bytes, int>> cases = {
       {Read(1, 5, 0, 1), 9},  // no such table
       {Read(1, 23, 0, 1), 9},
@@ -144,11 +119,10 @@ TEST(SimController, RefusalsAndTheirErrorCodes) {
       {Write(1, kBlank16, 15, 0, 1, {0}), 34},            // credentials
       {Write(1, "222222      1111", 15, 0, 1, {0}), 34},  // of two users
       {Write(1, "222222xxxxxx2222", 15, 0, 1, {0}), 34},
-      {Write(1, adjuster, 20, 0, 1, {100, 0}), -1},
-      {Write(1, op, 15, 0, 1, {0}), -1},  // the operator may only give commands
-      {Write(1, op, 20, 0, 1, {100, 0}), 26},
-      {Restart(1, kBlank16), 34},
-  };
+      {Write(1, kAdjuster, 20, 0, 1, {100, 0}), -1},
+      {Write(1, kOperator, 15, 0, 1, {0}), -1},  // the operator may only give commands
+      {Write(1, kOperator, 20, 0, 1, {100, 0}), 26},
+      {Restart(1, kBlank16), 34}};
   for (const auto& [request, error] : cases) {
     const Bytes a = c.Handle(request);
     EXPECT_EQ(ErrorOf(a), error) << test::Hex(request);
@@ -176,21 +150,17 @@ TEST(SimController, RefusalsAndTheirErrorCodes) {
 
   // A freed user no longer gets in.
   ASSERT_EQ(ErrorOf(c.Handle(AdminWrite(4, 2, 1, UserRecord("", 0, "", "")))), -1);
-  EXPECT_EQ(ErrorOf(c.Handle(Write(1, op, 15, 0, 1, {0}))), 34);
+  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kOperator, 15, 0, 1, {0}))), 34);
 }
 
-TEST(SimController, WriteAndRestartAnswers) {
-  Controller c(1);
+TEST_F(SimController, WriteRestartAndAnAddressChangeAnsweredFromTheNewAddress) {
   EXPECT_EQ(c.Handle(AdminWrite(20, 4, 1, {25, 0})), WithCrc({0x33, 1, 10, 0x82, 0, 20, 4, 1}));
   EXPECT_EQ(Values(c.Handle(Read(1, 20, 4, 1))), (Bytes{25, 0}));
-  const Bytes ok = c.Handle(Restart(1, kOperatorPassword + kOperatorCode));
+  const Bytes ok = c.Handle(Restart(1, kOperator));
   EXPECT_EQ(ErrorOf(ok), -1);
   EXPECT_EQ(ok[3], 0xA0);
   EXPECT_EQ(c.RestartCount(), 1);
-}
 
-TEST(SimController, AddressChangeAnswersFromTheNewAddress) {
-  Controller c(1);
   const Bytes a = c.Handle(AdminWrite(3, 0, 2, {7, 4}));
   ASSERT_EQ(ErrorOf(a), -1);
   EXPECT_EQ(a[1], 7);
@@ -198,19 +168,17 @@ TEST(SimController, AddressChangeAnswersFromTheNewAddress) {
   EXPECT_TRUE(c.Handle(Read(1, 0, 0, 1)).empty());
   EXPECT_EQ(c.Handle(Read(7, 0, 0, 1))[1], 7);
   // A write into table 3 that leaves field 0 alone keeps the address.
-  ASSERT_EQ(ErrorOf(c.Handle(Write(7, kAdminPassword + kAdminCode, 3, 1, 1, {9}))), -1);
+  ASSERT_EQ(ErrorOf(c.Handle(Write(7, test::kSimAdminCredentials, 3, 1, 1, {9}))), -1);
   EXPECT_EQ(c.Address(), 7);
 }
 
-TEST(SimController, UsersListRulesOnIntactTable) {
-  Controller c(1);
+TEST_F(SimController, UsersListRulesOnIntactTable) {
   const std::tuple<int, Bytes, int> refused[] = {
       {0, UserRecord("Nal ", 2, "111111", "1111"), 30},  // demoting the only adjuster
       {5, UserRecord("New ", 1, "x", "5555"), 29},       // a second adjuster
       {5, UserRecord("New ", 3, "x", ""), 28},           // an empty code
       {5, UserRecord("", 3, "x", "5555"), 27},           // an empty name
-      {1, UserRecord("", 0, "", ""), 31},                // the only administrator
-  };
+      {1, UserRecord("", 0, "", ""), 31}};               // the only administrator
   for (const auto& [field, record, error] : refused) {
     EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(4, field, 1, record))), error);
   }
@@ -220,8 +188,7 @@ TEST(SimController, UsersListRulesOnIntactTable) {
   EXPECT_EQ(c.Field(4, 5)[4], 3);
 }
 
-TEST(SimController, DestroyedSmallTableMustBeWrittenWhole) {
-  Controller c(1);
+TEST_F(SimController, DestroyedTablesAreRewrittenWholeSmallOnesInOneGo) {
   ASSERT_TRUE(c.SetDestroyed(9, true));
   EXPECT_FALSE(c.SetDestroyed(15, true));
   EXPECT_EQ(Values(c.Handle(Read(1, 7, 9, 1))), Bytes{1});
@@ -238,14 +205,12 @@ TEST(SimController, DestroyedSmallTableMustBeWrittenWhole) {
   EXPECT_EQ(Values(c.Handle(Read(1, 0, 0, 1))), Bytes{0});
   // Intact again: partial writes are fine.
   EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(9, 2, 1, {7}))), -1);
-}
 
-TEST(SimController, DestroyedBigTableIsRewrittenInOrder) {
-  Controller c(1);
+  // A big table is rewritten in order; the first destroyed table is reported.
   c.Field(0, 12)[0] = 1;  // plain GPRS table on the wire, to keep the test simple
   c.SetDestroyed(22, true);
   c.SetDestroyed(21, true);
-  EXPECT_EQ(Values(c.Handle(Read(1, 0, 0, 1))), Bytes{21});  // the first destroyed table
+  EXPECT_EQ(Values(c.Handle(Read(1, 0, 0, 1))), Bytes{21});
   const Bytes chunk(200, 'a');
   EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(22, 4, 4, chunk))), 61);
   EXPECT_EQ(ErrorOf(c.Handle(AdminWrite(22, 0, 4, chunk))), -1);
@@ -257,8 +222,7 @@ TEST(SimController, DestroyedBigTableIsRewrittenInOrder) {
   EXPECT_EQ(Values(c.Handle(Read(1, 0, 0, 1))), Bytes{21});
 }
 
-TEST(SimController, DestroyedUsersTableTakesBlankCredentialsTwice) {
-  Controller c(1);
+TEST_F(SimController, DestroyedUsersTableTakesBlankCredentialsTwiceForASoundList) {
   c.SetDestroyed(4, true);
   const Bytes users = ValidUsers();
   // Nobody is registered: the usual credentials are refused.
@@ -272,21 +236,18 @@ TEST(SimController, DestroyedUsersTableTakesBlankCredentialsTwice) {
   c.Handle(Read(1, 0, 0, 1));
   EXPECT_EQ(ErrorOf(c.Handle(Write(1, kBlank16, 4, 0, 10, Slice(users, 0, 220)))), 34);
   EXPECT_EQ(ErrorOf(c.Handle(Write(1, "pw1         0001", 15, 0, 1, {0}))), -1);
+
+  // An unsound list (two adjusters) is refused and the rewrite starts over.
+  Controller d(1);
+  d.SetDestroyed(4, true);
+  const Bytes unsound = ValidUsers(1);
+  EXPECT_EQ(ErrorOf(d.Handle(Write(1, kBlank16, 4, 0, 10, Slice(unsound, 0, 220)))), -1);
+  EXPECT_EQ(ErrorOf(d.Handle(Write(1, kBlank16, 4, 10, 6, Slice(unsound, 220, 132)))), 29);
+  EXPECT_TRUE(d.Destroyed(4));
+  EXPECT_EQ(ErrorOf(d.Handle(Write(1, kBlank16, 4, 10, 6, Slice(unsound, 220, 132)))), 61);
 }
 
-TEST(SimController, DestroyedUsersTableRefusesAnUnsoundList) {
-  Controller c(1);
-  c.SetDestroyed(4, true);
-  const Bytes users = ValidUsers(1);  // two adjusters
-  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kBlank16, 4, 0, 10, Slice(users, 0, 220)))), -1);
-  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kBlank16, 4, 10, 6, Slice(users, 220, 132)))), 29);
-  EXPECT_TRUE(c.Destroyed(4));
-  // The rewrite starts over from field 0.
-  EXPECT_EQ(ErrorOf(c.Handle(Write(1, kBlank16, 4, 10, 6, Slice(users, 220, 132)))), 61);
-}
-
-TEST(SimController, GprsTableTravelsSubstitutedWhenSwitchedOn) {
-  Controller c(1);
+TEST_F(SimController, GprsTableTravelsSubstitutedWhenSwitchedOn) {
   ASSERT_EQ(c.Field(0, 12)[0], 0);
   const Bytes wire = Values(c.Handle(Read(1, 22, 0, 1)));
   ASSERT_EQ(wire.size(), 50u);
@@ -318,8 +279,7 @@ Bytes LocalClock(int64_t unix_seconds) {
           static_cast<uint8_t>(local.tm_min),        static_cast<uint8_t>(local.tm_sec)};
 }
 
-TEST(SimController, ClocksRunFromTheTimeSource) {
-  Controller c(1);
+TEST_F(SimController, ClocksRunFromTheTimeSource) {
   int64_t now = 1774000000;  // March 2026
   c.SetTimeSource([&now] { return now; });
   EXPECT_EQ(Values(c.Handle(Read(1, 2, 0, 6))), LocalClock(now));
@@ -344,32 +304,25 @@ std::vector<Bytes> FeedAll(FrameAssembler& fa, const Bytes& bytes, int64_t now, 
   return fa.Feed(bytes.data(), bytes.size(), now, address);
 }
 
-TEST(SimFrameAssembler, SkipsPreamblesAndNoise) {
+TEST(SimFrameAssembler, SkipsNoiseOtherAddressesAndBadCrc) {
   FrameAssembler fa;
   const Bytes request = Read(1, 0, 0, 18);
   // Noise with stray start bytes, one of which would announce 204 bytes.
   Bytes line = {0xFF, 0xFF, 0xFF, 0x12, 0x33, 0xCC, 0xCC, 0x00, 0xCC, 0x05};
   line.insert(line.end(), request.begin(), request.end());
-  const auto frames = FeedAll(fa, line, 0, 1);
-  ASSERT_EQ(frames.size(), 1u);
-  EXPECT_EQ(frames[0], request);
+  ASSERT_EQ(FeedAll(fa, line, 0, 1), std::vector<Bytes>{request});
   EXPECT_FALSE(fa.Partial());
-}
 
-TEST(SimFrameAssembler, FiltersAddressesAndBadCrc) {
-  FrameAssembler fa;
+  // Another address and a bad CRC are dropped, the broadcast taken.
   Bytes bad = Read(1, 0, 0, 1);
   bad[bad.size() - 2] ^= 0x40;
-  Bytes line = Read(2, 0, 0, 1);
+  line = Read(2, 0, 0, 1);
   line.insert(line.end(), bad.begin(), bad.end());
   const Bytes broadcast = Read(255, 0, 0, 1);
   const Bytes mine = Read(1, 3, 0, 1);
   line.insert(line.end(), broadcast.begin(), broadcast.end());
   line.insert(line.end(), mine.begin(), mine.end());
-  const auto frames = FeedAll(fa, line, 0, 1);
-  ASSERT_EQ(frames.size(), 2u);
-  EXPECT_EQ(frames[0], broadcast);
-  EXPECT_EQ(frames[1], mine);
+  EXPECT_EQ(FeedAll(fa, line, 0, 1), (std::vector<Bytes>{broadcast, mine}));
 }
 
 TEST(SimFrameAssembler, SplitDeliveryAndStalePartials) {
@@ -385,13 +338,10 @@ TEST(SimFrameAssembler, SplitDeliveryAndStalePartials) {
   // The head of a frame, then silence, then a whole frame: the head is dropped.
   EXPECT_TRUE(FeedAll(fa, Slice(request, 0, 6), now, 1).empty());
   now += MsToNs(500);
-  const auto frames = FeedAll(fa, request, now, 1);
-  ASSERT_EQ(frames.size(), 1u);
-  EXPECT_EQ(frames[0], request);
+  EXPECT_EQ(FeedAll(fa, request, now, 1), std::vector<Bytes>{request});
 
   // A too-short length byte restarts the search.
-  const auto after_short = FeedAll(fa, Bytes{0xCC, 1, 3}, now, 1);
-  EXPECT_TRUE(after_short.empty());
+  EXPECT_TRUE(FeedAll(fa, Bytes{0xCC, 1, 3}, now, 1).empty());
   EXPECT_EQ(FeedAll(fa, request, now, 1).size(), 1u);
 }
 
@@ -403,40 +353,35 @@ TEST(SimAnswerFaults, DamageTheAnswerAsAsked) {
   const Bytes answer = c.Handle(request);
   std::minstd_rand rng(1);
   Fault f;
-
-  f.kind = FaultKind::kSilence;
-  EXPECT_TRUE(ApplyFault(f, request, answer, rng).bytes.empty());
-
-  f.kind = FaultKind::kCutShort;
+  auto apply = [&](FaultKind kind) {
+    f.kind = kind;
+    return ApplyFault(f, request, answer, rng);
+  };
+  EXPECT_TRUE(apply(FaultKind::kSilence).bytes.empty());
   f.cut_after = 4;
-  EXPECT_EQ(ApplyFault(f, request, answer, rng).bytes, Slice(answer, 0, 4));
+  EXPECT_EQ(apply(FaultKind::kCutShort).bytes, Slice(answer, 0, 4));
 
-  f.kind = FaultKind::kBadCrc;
-  const Bytes bad = ApplyFault(f, request, answer, rng).bytes;
+  const Bytes bad = apply(FaultKind::kBadCrc).bytes;
   EXPECT_EQ(Slice(bad, 0, bad.size() - 1), Slice(answer, 0, answer.size() - 1));
   EXPECT_NE(Crc16(bad.data(), bad.size()), 0);
 
-  f.kind = FaultKind::kNoiseBefore;
-  const Bytes noisy = ApplyFault(f, request, answer, rng).bytes;
+  const Bytes noisy = apply(FaultKind::kNoiseBefore).bytes;
   ASSERT_GT(noisy.size(), answer.size());
   const size_t noise = noisy.size() - answer.size();
   for (size_t i = 0; i < noise; ++i) EXPECT_NE(noisy[i], 0x33);
   EXPECT_EQ(Slice(noisy, noise, answer.size()), answer);
 
-  f.kind = FaultKind::kWrongRangeEcho;
-  const Bytes echo = ApplyFault(f, request, answer, rng).bytes;
+  const Bytes echo = apply(FaultKind::kWrongRangeEcho).bytes;
   EXPECT_EQ(echo[5], 10);
   EXPECT_EQ(Crc16(echo.data(), echo.size()), 0);
 
-  f.kind = FaultKind::kErrorAnswer;
   f.error_code = 24;
   f.reason_code = 49;
   f.table = 4;
-  EXPECT_EQ(ApplyFault(f, request, answer, rng).bytes, WithCrc({0x33, 1, 9, 1, 24, 49, 4}));
+  EXPECT_EQ(apply(FaultKind::kErrorAnswer).bytes, WithCrc({0x33, 1, 9, 1, 24, 49, 4}));
 
-  f.kind = FaultKind::kDelay;
   f.delay_ms = 700;
-  const FaultedAnswer late = ApplyFault(f, request, answer, rng);
+  const FaultedAnswer late = apply(FaultKind::kDelay);
   EXPECT_EQ(late.bytes, answer);
   EXPECT_EQ(late.delay_ns, MsToNs(700));
 }
@@ -447,11 +392,7 @@ TEST(SimControllerDevice, FaultCountThenNormalAndRefusedRequestsAreNotCarriedOut
   std::vector<Bytes> sent;
   device.SetOutput([&sent](Bytes b, int64_t) { sent.push_back(std::move(b)); });
 
-  Fault f;
-  f.kind = FaultKind::kErrorAnswer;
-  f.error_code = 7;
-  f.count = 1;
-  device.SetFault(f);
+  device.SetFault({.kind = FaultKind::kErrorAnswer, .count = 1, .error_code = 7});
   const Bytes write = AdminWrite(20, 4, 1, {25, 0});
   device.OnBytes(write.data(), write.size(), 0);
   device.OnBytes(write.data(), write.size(), 0);
@@ -461,9 +402,7 @@ TEST(SimControllerDevice, FaultCountThenNormalAndRefusedRequestsAreNotCarriedOut
   EXPECT_EQ(ErrorOf(sent[1]), -1);
   EXPECT_EQ(device.CurrentFault().kind, FaultKind::kNone);
 
-  f = Fault{};
-  f.kind = FaultKind::kSilence;  // every answer
-  device.SetFault(f);
+  device.SetFault({.kind = FaultKind::kSilence});  // every answer
   const Bytes read = Read(1, 0, 0, 1);
   for (int i = 0; i < 3; ++i) device.OnBytes(read.data(), read.size(), 0);
   EXPECT_EQ(sent.size(), 2u);
@@ -479,23 +418,18 @@ TEST(SimCommandLine, ParsesOptionsAndFaults) {
                            "--fault", "error:24,49,4", "--fault-count", "2", "--state", "s.bin"},
                           cl, error))
       << error;
-  EXPECT_EQ(cl.options.address, 7);
-  EXPECT_EQ(cl.options.listen_baud, 9600u);
-  EXPECT_EQ(cl.options.destroyed_tables, (std::vector<int>{4, 22}));
-  EXPECT_EQ(cl.options.fault.kind, FaultKind::kErrorAnswer);
-  EXPECT_EQ(cl.options.fault.error_code, 24);
-  EXPECT_EQ(cl.options.fault.reason_code, 49);
-  EXPECT_EQ(cl.options.fault.table, 4);
-  EXPECT_EQ(cl.options.fault.count, 2);
-  EXPECT_EQ(cl.options.state_file, "s.bin");
-  EXPECT_TRUE(cl.device.empty());
+  const SimulatorOptions& o = cl.options;
+  EXPECT_EQ(std::tie(o.address, o.listen_baud, o.destroyed_tables, o.state_file, cl.device),
+            std::make_tuple(7, 9600u, std::vector<int>{4, 22}, "s.bin", ""));
+  EXPECT_EQ(
+      std::tie(o.fault.kind, o.fault.error_code, o.fault.reason_code, o.fault.table, o.fault.count),
+      std::make_tuple(FaultKind::kErrorAnswer, 24, 49, 4, 2));
 
   Fault f;
-  EXPECT_TRUE(ParseFault("cut:3", f));
+  ASSERT_TRUE(ParseFault("cut:3", f));
   EXPECT_EQ(f.cut_after, 3);
-  EXPECT_TRUE(ParseFault("delay:2500", f));
-  EXPECT_EQ(f.kind, FaultKind::kDelay);
-  EXPECT_EQ(f.delay_ms, 2500);
+  ASSERT_TRUE(ParseFault("delay:2500", f));
+  EXPECT_EQ(std::tie(f.kind, f.delay_ms), std::make_tuple(FaultKind::kDelay, 2500));
 
   ASSERT_TRUE(
       ParseSimCommandLine({"--front", "modem", "--modem-dial", "no-dialtone", "--modem-echo", "off",
@@ -503,39 +437,29 @@ TEST(SimCommandLine, ParsesOptionsAndFaults) {
                            "--modem-drop-after-seconds", "20", "--expect-modem"},
                           cl, error))
       << error;
-  EXPECT_EQ(cl.options.front, FrontKind::kModem);
-  EXPECT_EQ(cl.options.modem.dial, DialOutcome::kNoDialTone);
-  EXPECT_FALSE(cl.options.modem.echo);
-  EXPECT_FALSE(cl.options.modem.gsm_ready);
-  EXPECT_EQ(cl.options.modem.drop_after_requests, 3);
-  EXPECT_EQ(cl.options.modem.drop_after_ms, 20000);
-  EXPECT_TRUE(cl.options.expect_modem.enabled);
-  EXPECT_GT(cl.options.expect_modem.every_ms, 0);
+  EXPECT_EQ(
+      std::tie(o.front, o.modem.dial, o.modem.echo, o.modem.gsm_ready, o.modem.drop_after_requests,
+               o.modem.drop_after_ms, o.expect_modem.enabled),
+      std::make_tuple(FrontKind::kModem, DialOutcome::kNoDialTone, false, false, 3, 20000, true));
+  EXPECT_GT(o.expect_modem.every_ms, 0);
 
   ASSERT_TRUE(ParseSimCommandLine(
       {"--front", "adapter", "--adapter-silent", "at@l", "--expect-modem-every", "0"}, cl, error))
       << error;
-  EXPECT_EQ(cl.options.front, FrontKind::kAdapter);
-  EXPECT_EQ(cl.options.adapter.refuse, "at@l");
-  EXPECT_TRUE(cl.options.adapter.refuse_silently);
-  EXPECT_TRUE(cl.options.expect_modem.enabled);
-  EXPECT_EQ(cl.options.expect_modem.every_ms, 0);
+  EXPECT_EQ(std::tie(o.front, o.adapter.refuse, o.adapter.refuse_silently, o.expect_modem.enabled,
+                     o.expect_modem.every_ms),
+            std::make_tuple(FrontKind::kAdapter, "at@l", true, true, 0));
 
-  for (const std::vector<std::string>& bad :
-       std::vector<std::vector<std::string>>{{"--address", "0"},
-                                             {"--address", "x"},
-                                             {"--destroyed", "5"},
-                                             {"--fault", "cut"},
-                                             {"--fault", "error:300"},
-                                             {"--fault", "silence:1"},
-                                             {"--bogus", "1"},
-                                             {"--device"},
-                                             {"--front", "fax"},
-                                             {"--modem-dial", "maybe"},
-                                             {"--modem-echo", "yes"},
-                                             {"--modem-gsm-ready", "on"},
-                                             {"--modem-drop-after-requests", "-1"},
-                                             {"--adapter-refuse", ""}}) {
+  // Options with a wrong value, one without its value, one unknown.
+  std::vector<std::vector<std::string>> wrong = {{"--device"}, {"--adapter-refuse", ""}};
+  for (const char* option :
+       {"--address 0", "--address x", "--destroyed 5", "--fault cut", "--fault error:300",
+        "--fault silence:1", "--bogus 1", "--front fax", "--modem-dial maybe", "--modem-echo yes",
+        "--modem-gsm-ready on", "--modem-drop-after-requests -1"}) {
+    const std::string text = option;
+    wrong.push_back({text.substr(0, text.find(' ')), text.substr(text.find(' ') + 1)});
+  }
+  for (const std::vector<std::string>& bad : wrong) {
     EXPECT_FALSE(ParseSimCommandLine(bad, cl, error)) << bad[0];
     EXPECT_FALSE(error.empty());
   }

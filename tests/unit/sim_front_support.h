@@ -48,6 +48,16 @@ struct FrontRig {
     out.swap(line);
     return out;
   }
+  // Polls at t_ms and takes what went to the line since the last call.
+  std::string PollTake(int64_t t_ms) {
+    PollAt(t_ms);
+    return Take();
+  }
+  // Sends text at t_ms and takes what the front put on the line meanwhile.
+  std::string Reply(const std::string& text, int64_t t_ms) {
+    Send(text, t_ms);
+    return Take();
+  }
 
   RecordingDevice* inner = nullptr;
   std::unique_ptr<Front> front;

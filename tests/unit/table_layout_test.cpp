@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <set>
+#include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "link/config_image.h"
@@ -19,6 +21,8 @@ namespace {
 
 constexpr std::array<int, 15> kDescribedTables = {0,  1,  2,  3,  4,  7,  9, 10,
                                                   12, 15, 17, 19, 20, 21, 22};
+
+using Bytes = std::vector<uint8_t>;
 
 bool Described(int t) {
   return std::find(kDescribedTables.begin(), kDescribedTables.end(), t) != kDescribedTables.end();
@@ -35,13 +39,20 @@ ParamSpec Made(ParamType type, uint16_t size) {
   return p;
 }
 
-TEST(TableLayout, EveryEntryLiesInsideItsTableWithASizeItsTypeCanHold) {
+TEST(TableLayout, EveryEntryLiesInOrderInsideItsTableWithASizeItsTypeCanHoldAndAUniqueName) {
   for (int t = 0; t < kTableCount; ++t) {
     const TableDescriptor& d = TableCatalogue(t);
     const auto params = TableParams(t);
     EXPECT_EQ(!params.empty(), Described(t)) << "table " << t;
-    for (const ParamSpec& p : params) {
+    std::set<std::string> names;
+    for (size_t i = 0; i < params.size(); ++i) {
+      const ParamSpec& p = params[i];
       SCOPED_TRACE(Format("table %d, %s", t, p.name.c_str()));
+      EXPECT_TRUE(names.insert(p.name).second) << "repeated";
+      EXPECT_FALSE(p.name.empty());
+      EXPECT_EQ(p.name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_."),
+                std::string::npos);
+      EXPECT_EQ(FindParam(t, p.name), &p);
       EXPECT_EQ(p.table, t);
       EXPECT_LE(p.offset + p.size, d.Bytes());
       EXPECT_EQ(p.field, p.offset / d.field_size);
@@ -50,19 +61,23 @@ TEST(TableLayout, EveryEntryLiesInsideItsTableWithASizeItsTypeCanHold) {
         EXPECT_GE(v, p.min);
         EXPECT_LE(v, p.max);
       }
+      if (i > 0) {
+        const ParamSpec& prev = params[i - 1];
+        const bool bits_of_one_byte = prev.type == ParamType::kBit && p.type == ParamType::kBit &&
+                                      prev.offset == p.offset && prev.bit < p.bit;
+        EXPECT_TRUE(bits_of_one_byte || p.offset >= prev.offset + prev.size)
+            << "overlaps " << prev.name;
+      }
       switch (p.type) {
         case ParamType::kUnsigned:
+        case ParamType::kSigned: {
           ASSERT_GE(p.size, 1);
           ASSERT_LE(p.size, 4);
-          EXPECT_GE(p.min, 0);
-          EXPECT_LT(p.max, int64_t{1} << (8 * p.size)) << "the range exceeds the bytes";
+          const bool sign = p.type == ParamType::kSigned;
+          EXPECT_GE(p.min, sign ? -(int64_t{1} << (8 * p.size - 1)) : 0);
+          EXPECT_LT(p.max, int64_t{1} << (8 * p.size - sign)) << "the range exceeds the bytes";
           break;
-        case ParamType::kSigned:
-          ASSERT_GE(p.size, 1);
-          ASSERT_LE(p.size, 4);
-          EXPECT_GE(p.min, -(int64_t{1} << (8 * p.size - 1)));
-          EXPECT_LT(p.max, int64_t{1} << (8 * p.size - 1));
-          break;
+        }
         case ParamType::kBit:
           EXPECT_EQ(p.size, 1);
           EXPECT_LT(p.bit, 8);
@@ -85,70 +100,43 @@ TEST(TableLayout, EveryEntryLiesInsideItsTableWithASizeItsTypeCanHold) {
       }
     }
   }
-}
-
-TEST(TableLayout, EntriesOfATableAreInOrderDoNotOverlapAndHaveUniqueNames) {
-  for (int t : kDescribedTables) {
-    const auto params = TableParams(t);
-    std::set<std::string> names;
-    for (size_t i = 0; i < params.size(); ++i) {
-      const ParamSpec& p = params[i];
-      EXPECT_TRUE(names.insert(p.name).second) << "table " << t << " repeats " << p.name;
-      EXPECT_FALSE(p.name.empty());
-      EXPECT_EQ(p.name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_."),
-                std::string::npos)
-          << p.name;
-      EXPECT_EQ(FindParam(t, p.name), &p);
-      if (i == 0) continue;
-      const ParamSpec& prev = params[i - 1];
-      const bool bits_of_one_byte = prev.type == ParamType::kBit && p.type == ParamType::kBit &&
-                                    prev.offset == p.offset && prev.bit < p.bit;
-      if (!bits_of_one_byte) {
-        EXPECT_GE(p.offset, prev.offset + prev.size)
-            << "table " << t << ": " << prev.name << " overlaps " << p.name;
-      }
-    }
-  }
-}
-
-TEST(TableLayout, NamesTheToolSetsExistWithTheirTypes) {
-  auto expect = [](int t, const std::string& name, ParamType type) {
-    const ParamSpec* p = FindParam(t, name);
-    ASSERT_NE(p, nullptr) << "table " << t << ": " << name;
-    EXPECT_EQ(p->type, type) << name;
-  };
-  using enum ParamType;
-  for (const char* n : {"address", "answer_preambles", "delivery_attempts", "servers",
-                        "answer_wait_s", "use_schedule"})
-    expect(3, n, kUnsigned);
-  expect(3, "send_server1", kBit);
-  expect(3, "send_server2", kBit);
-  expect(3, "name", kText);
-  for (int h = 0; h < 24; ++h) {
-    expect(3, Format("schedule.%d.server1", h), kUnsigned);
-    expect(3, Format("schedule.%d.server2", h), kUnsigned);
-    expect(3, Format("schedule.%d.modem", h), kBit);
-  }
-  for (const char* n :
-       {"vrg_count", "vrg_preambles", "vrg_answer_wait_ds", "failed_exchanges", "send_delay_min"})
-    expect(9, n, kUnsigned);
-  expect(9, "vrg_speed", kRateIndex);
-  for (int k = 1; k <= 4; ++k) {
-    for (const char* n : {"address", "group", "interface", "runs", "server1", "server2"})
-      expect(9, Format("vrg%d.%s", k, n), kUnsigned);
-  }
-  for (const char* n : {"open_wait_s", "start_wait_s", "write_wait_s", "close_wait_s",
-                        "phone_request_wait_s", "modem_busy_max_min", "sim_balance_wait_s"})
-    expect(20, n, kUnsigned);
-  for (const char* n : {"init_string", "balance_phone", "traffic_phone", "payment_phone"})
-    expect(21, n, kText);
-  for (const char* n : {"apn", "user", "password", "connection_type", "server1_ip", "server1_port",
-                        "server2_ip", "server2_port"})
-    expect(22, n, kText);
   EXPECT_EQ(FindParam(3, "no_such_name"), nullptr);
   EXPECT_EQ(FindParam(5, "address"), nullptr);
   EXPECT_TRUE(TableParams(-1).empty());
   EXPECT_TRUE(TableParams(kTableCount).empty());
+}
+
+// The names the tool's "set" and "show" take are its interface: each must stay, with its type.
+TEST(TableLayout, NamesTheToolSetsExistWithTheirTypes) {
+  using enum ParamType;
+  std::vector<std::tuple<int, std::string, ParamType>> names = {
+      {3, "address answer_preambles delivery_attempts servers answer_wait_s use_schedule",
+       kUnsigned},
+      {3, "send_server1 send_server2", kBit},
+      {3, "name", kText},
+      {9, "vrg_count vrg_preambles vrg_answer_wait_ds failed_exchanges send_delay_min", kUnsigned},
+      {9, "vrg_speed", kRateIndex},
+      {20, "open_wait_s start_wait_s write_wait_s close_wait_s phone_request_wait_s", kUnsigned},
+      {20, "modem_busy_max_min sim_balance_wait_s", kUnsigned},
+      {21, "init_string balance_phone traffic_phone payment_phone", kText},
+      {22, "apn user password connection_type server1_ip server1_port server2_ip", kText},
+      {22, "server2_port", kText}};
+  for (int h = 0; h < 24; ++h) {
+    names.push_back({3, Format("schedule.%d.server1 schedule.%d.server2", h, h), kUnsigned});
+    names.push_back({3, Format("schedule.%d.modem", h), kBit});
+  }
+  for (int k = 1; k <= 4; ++k) {
+    names.push_back({9, Format("vrg%d.address vrg%d.group vrg%d.interface", k, k, k), kUnsigned});
+    names.push_back({9, Format("vrg%d.runs vrg%d.server1 vrg%d.server2", k, k, k), kUnsigned});
+  }
+  for (const auto& [t, list, type] : names) {
+    std::istringstream words(list);
+    for (std::string name; words >> name;) {
+      const ParamSpec* p = FindParam(t, name);
+      ASSERT_NE(p, nullptr) << "table " << t << ": " << name;
+      EXPECT_EQ(p->type, type) << name;
+    }
+  }
 }
 
 TEST(TableLayout, TheTable20FieldsFollowTheirFieldNumbers) {
@@ -188,12 +176,8 @@ TEST(TableLayout, UnsignedNumbersAreLittleEndianAndCutToTheirSize) {
   t9[layout::t9::Record(1) + layout::t9::kInterface] = 0xBB;
   const ParamSpec& group = Param(9, "vrg2.group");
   SetNumber(t9, group, 16777215);
-  const uint8_t* g = t9 + group.offset;
-  EXPECT_EQ(g[0], 0xFF);
-  EXPECT_EQ(g[1], 0xFF);
-  EXPECT_EQ(g[2], 0xFF);
-  EXPECT_EQ(t9[group.offset - 2], 0xAA);
-  EXPECT_EQ(t9[group.offset + 3], 0xBB);
+  EXPECT_EQ(std::vector(t9 + group.offset - 2, t9 + group.offset + 4),
+            (Bytes{0xAA, 0, 0xFF, 0xFF, 0xFF, 0xBB}));
   EXPECT_EQ(GetNumber(t9, group), 16777215);
   EXPECT_TRUE(ParamInRange(t9, group));
   SetNumber(t9, group, 0x01020304);  // one byte too many: the high byte goes
@@ -203,8 +187,7 @@ TEST(TableLayout, UnsignedNumbersAreLittleEndianAndCutToTheirSize) {
   uint8_t t20[14] = {};
   const ParamSpec& open = Param(20, "open_wait_s");
   SetNumber(t20, open, 300);
-  EXPECT_EQ(t20[0], 0x2C);
-  EXPECT_EQ(t20[1], 0x01);
+  EXPECT_EQ(std::vector(t20, t20 + 3), (Bytes{0x2C, 0x01, 0}));
   t20[1] = 0xFF;
   EXPECT_EQ(GetNumber(t20, open), 0xFF2C) << "unsigned: no sign";
   EXPECT_FALSE(ParamInRange(t20, open));
@@ -214,9 +197,7 @@ TEST(TableLayout, SignedNumbersExtendTheirSign) {
   uint8_t b[6] = {0x11, 0, 0, 0, 0, 0x22};
   const ParamSpec two = Made(ParamType::kSigned, 2);
   SetNumber(b, two, -2);
-  EXPECT_EQ(b[1], 0xFE);
-  EXPECT_EQ(b[2], 0xFF);
-  EXPECT_EQ(b[3], 0x00);
+  EXPECT_EQ(std::vector(b, b + 4), (Bytes{0x11, 0xFE, 0xFF, 0x00}));
   EXPECT_EQ(GetNumber(b, two), -2);
   b[1] = 0x00, b[2] = 0x80;
   EXPECT_EQ(GetNumber(b, two), -32768);
@@ -225,8 +206,7 @@ TEST(TableLayout, SignedNumbersExtendTheirSign) {
   const ParamSpec four = Made(ParamType::kSigned, 4);
   SetNumber(b, four, -1);
   EXPECT_EQ(GetNumber(b, four), -1);
-  EXPECT_EQ(b[0], 0x11);
-  EXPECT_EQ(b[5], 0x22);
+  EXPECT_EQ(std::vector(b, b + 6), (Bytes{0x11, 0xFF, 0xFF, 0xFF, 0xFF, 0x22}));
 }
 
 TEST(TableLayout, BitsChangeOnlyTheirOwnBit) {
@@ -258,14 +238,12 @@ TEST(TableLayout, TerminatedTextsClearTheirBytesAndKeepRoomForTheTerminator) {
   const ParamSpec& phone = Param(21, "balance_phone");
   SetText(t21, phone, std::string(60, '9'));
   EXPECT_EQ(GetText(t21, phone), std::string(49, '9'));
-  EXPECT_EQ(t21[phone.offset + 49], 0);
-  EXPECT_EQ(t21[phone.offset - 1], 0x77);
-  EXPECT_EQ(t21[phone.offset + 50], 0x77);
+  EXPECT_EQ((Bytes{t21[phone.offset - 1], t21[phone.offset + 49], t21[phone.offset + 50]}),
+            (Bytes{0x77, 0, 0x77}));
   SetText(t21, phone, "*100#");
   EXPECT_EQ(GetText(t21, phone), "*100#");
-  EXPECT_TRUE(std::all_of(t21 + phone.offset + 5, t21 + phone.offset + 50, [](uint8_t c) {
-    return c == 0;
-  })) << "the longer text before is gone";
+  EXPECT_EQ(Bytes(t21 + phone.offset + 5, t21 + phone.offset + 50), Bytes(45, 0))
+      << "the longer text before is gone";
   SetText(t21, phone, "");
   EXPECT_EQ(GetText(t21, phone), "");
 }
@@ -295,12 +273,10 @@ TEST(TableLayout, PaddedTextsAreBlankFilledAndReadWithoutThePadding) {
   EXPECT_EQ(GetText(t4, name), "Опер");
   EXPECT_EQ(t4[name.offset + name.size], 3);
   SetText(t4, name, "Ад");
-  EXPECT_EQ(t4[name.offset + 2], ' ');
-  EXPECT_EQ(t4[name.offset + 3], ' ');
+  EXPECT_EQ(std::string(t4 + name.offset + 2, t4 + name.offset + 4), "  ");
   EXPECT_EQ(GetText(t4, name), "Ад");
   SetText(t4, password, "");
-  EXPECT_TRUE(std::all_of(t4 + password.offset, t4 + password.offset + 12,
-                          [](uint8_t c) { return c == ' '; }));
+  EXPECT_EQ(Bytes(t4 + password.offset, t4 + password.offset + 12), Bytes(12, ' '));
   EXPECT_EQ(GetText(t4, password), "");
   // A cleared (destroyed) table holds zeros, not blanks.
   EXPECT_EQ(GetText(t4, Param(4, "user16.code")), "");
@@ -309,16 +285,12 @@ TEST(TableLayout, PaddedTextsAreBlankFilledAndReadWithoutThePadding) {
 TEST(TableLayout, RateIndexIsShownInBitsPerSecond) {
   uint8_t t9[104] = {};
   const ParamSpec& speed = Param(9, "vrg_speed");
-  SetNumber(t9, speed, 11);
-  EXPECT_EQ(FormatParam(t9, speed), "9600");
-  SetNumber(t9, speed, 0);
-  EXPECT_EQ(FormatParam(t9, speed), "300");
-  SetNumber(t9, speed, 21);
-  EXPECT_EQ(FormatParam(t9, speed), "230400");
-  EXPECT_TRUE(ParamInRange(t9, speed));
-  SetNumber(t9, speed, 22);
-  EXPECT_EQ(FormatParam(t9, speed), "? (22)");
-  EXPECT_FALSE(ParamInRange(t9, speed));
+  for (const auto& [index, shown] :
+       {std::pair{11, "9600"}, {0, "300"}, {21, "230400"}, {22, "? (22)"}}) {
+    SetNumber(t9, speed, index);
+    EXPECT_EQ(FormatParam(t9, speed), shown);
+    EXPECT_EQ(ParamInRange(t9, speed), index != 22) << index;
+  }
 }
 
 TEST(TableLayout, DatesAndTimesFormatAndCheckAsCalendarMoments) {
@@ -328,15 +300,15 @@ TEST(TableLayout, DatesAndTimesFormatAndCheckAsCalendarMoments) {
   SetDateTime(t10, clock, {24, 2, 29, 23, 59, 58});
   EXPECT_EQ(FormatParam(t10, clock), "29.02.24 23:59:58");
   EXPECT_TRUE(ParamInRange(t10, clock));
-  EXPECT_EQ(t10[clock.offset - 1], 0);
-  EXPECT_EQ(t10[clock.offset + 6], 0);
-  SetDateTime(t10, clock, {25, 2, 29, 0, 0, 0});
-  EXPECT_FALSE(ParamInRange(t10, clock));
-  SetDateTime(t10, clock, {25, 12, 31, 24, 0, 0});
-  EXPECT_FALSE(ParamInRange(t10, clock));
-  SetDateTime(t10, clock, {25, 13, 1, 0, 0, 0});
-  EXPECT_FALSE(ParamInRange(t10, clock));
-  EXPECT_EQ(GetDateTime(t10, clock), (ShortDateTime{25, 13, 1, 0, 0, 0}));
+  EXPECT_EQ(Bytes(t10 + clock.offset - 1, t10 + clock.offset + 7),
+            (Bytes{0, 24, 2, 29, 23, 59, 58, 0}));
+  // No 29 February in 2025, no hour 24, no month 13.
+  for (const ShortDateTime& wrong :
+       {ShortDateTime{25, 2, 29, 0, 0, 0}, {25, 12, 31, 24, 0, 0}, {25, 13, 1, 0, 0, 0}}) {
+    SetDateTime(t10, clock, wrong);
+    EXPECT_FALSE(ParamInRange(t10, clock)) << FormatParam(t10, clock);
+    EXPECT_EQ(GetDateTime(t10, clock), wrong);
+  }
 }
 
 TEST(TableLayout, RangesWithListedValuesAndTextLengths) {
@@ -362,8 +334,7 @@ TEST(TableLayout, RawBytesAreShownInHexAndNumbersOfOtherTypesReadAsZero) {
   uint8_t c[4] = {1, 2, 3, 4};
   SetNumber(c, Made(ParamType::kBytes, 3), 0);
   SetText(c, Made(ParamType::kUnsigned, 3), "x");
-  EXPECT_EQ(c[1], 2);
-  EXPECT_EQ(c[2], 3);
+  EXPECT_EQ(Bytes(c, c + 4), (Bytes{1, 2, 3, 4}));
 }
 
 TEST(TableLayout, TimeoutRangesByModemLieWithinTheDescribedWidestRanges) {

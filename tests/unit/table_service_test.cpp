@@ -44,6 +44,10 @@ class TableServiceTest : public ::testing::Test, public test::SimLinked {
   std::pair<std::string, std::string> Shown(size_t i) const {
     return {host.shown.at(i).line1, host.shown.at(i).line2};
   }
+  bool Read(FieldRange range, bool interactive = true) {
+    return ReadTableFields(link, image, range, &status, interactive);
+  }
+  bool Write(FieldRange range) { return WriteTableFields(link, image, range, &status); }
 
   test::FakeStatusBar& status = bar;
   ConfigImage image;
@@ -51,9 +55,9 @@ class TableServiceTest : public ::testing::Test, public test::SimLinked {
 
 // --- reading ---
 
-TEST_F(TableServiceTest, ReadSendsRangeShowsProgressAndFillsImage) {
+TEST_F(TableServiceTest, ReadSendsRangeShowsProgressAndFillsOnlyThoseFieldsOfTheImage) {
   NumberControllerTable(0);
-  ASSERT_TRUE(ReadTableFields(link, image, {0, 0, 18}, &status, true));
+  ASSERT_TRUE(Read({0, 0, 18}));
 
   ASSERT_EQ(port->writes.size(), 1u);
   EXPECT_EQ(test::Hex(port->writes[0]), test::Hex(MakeRequest(1, 1, {0x00, 0x00, 0x00, 0x12})));
@@ -61,33 +65,30 @@ TEST_F(TableServiceTest, ReadSendsRangeShowsProgressAndFillsImage) {
   EXPECT_EQ(status.panels[2], "");
   EXPECT_EQ(Image(0, 0, 18), Bytes(Controller(0), Controller(0) + 18));
   EXPECT_TRUE(host.shown.empty());
-}
 
-TEST_F(TableServiceTest, ReadOfOneFieldUsesSingularTextAndTouchesOnlyThatField) {
+  // One field: the singular text, only that field touched.
   NumberControllerTable(3);
   image.Table(3)[4] = 0xAA;
   image.Table(3)[6] = 0xBB;
-  ASSERT_TRUE(ReadTableFields(link, image, {3, 5, 1}, &status, true));
+  ASSERT_TRUE(Read({3, 5, 1}));
   EXPECT_TRUE(PanelShowed("Чтение из таблицы 3 (поле 5)"));
-  EXPECT_EQ(image.Table(3)[5], 6);
-  EXPECT_EQ(image.Table(3)[4], 0xAA);
-  EXPECT_EQ(image.Table(3)[6], 0xBB);
+  EXPECT_EQ(Image(3, 4, 3), (Bytes{0xAA, 6, 0xBB}));
 }
 
 TEST_F(TableServiceTest, SilentReadShowsNothingAndDoesNotAskAfterExchangeFailure) {
   status.SetPanelText(2, "Разрушена таблица 4");
   status.history.clear();
-  ASSERT_TRUE(ReadTableFields(link, image, {2, 0, 6}, &status, false));
+  ASSERT_TRUE(Read({2, 0, 6}, false));
   EXPECT_TRUE(status.history.empty());
 
   AnswerNextRequest(std::nullopt);
-  EXPECT_FALSE(ReadTableFields(link, image, {2, 0, 6}, &status, false));
+  EXPECT_FALSE(Read({2, 0, 6}, false));
   EXPECT_EQ(link.result_code, kResultNoAnswer);
   EXPECT_TRUE(host.shown.empty());
   EXPECT_TRUE(status.history.empty());
 }
 
-TEST_F(TableServiceTest, EchoOfAnotherRangeIsReportedAndLeavesImageUntouched) {
+TEST_F(TableServiceTest, EchoOfAnotherRangeOrLengthIsReportedAndLeavesImageUntouched) {
   // Table 9 asked, table 3 answered (even in silent mode the user is asked).
   for (bool interactive : {true, false}) {
     host.shown.clear();
@@ -95,7 +96,7 @@ TEST_F(TableServiceTest, EchoOfAnotherRangeIsReportedAndLeavesImageUntouched) {
     Bytes body = {3, 0, 104};
     body.resize(3 + 104, 0x11);
     port->instead.push_back(MakeAnswer(1, 0x81, 0, body));
-    EXPECT_FALSE(ReadTableFields(link, image, {9, 0, 104}, &status, interactive));
+    EXPECT_FALSE(Read({9, 0, 104}, interactive));
     ASSERT_EQ(host.shown.size(), 1u);
     EXPECT_EQ(host.shown[0].kind, kMessageRetry);
     EXPECT_EQ(Shown(0),
@@ -103,9 +104,8 @@ TEST_F(TableServiceTest, EchoOfAnotherRangeIsReportedAndLeavesImageUntouched) {
                              std::string("Несоответствие запрошенных и переданных данных")));
     EXPECT_EQ(Image(9, 0, 104), Bytes(104, 0x5A));
   }
-}
 
-TEST_F(TableServiceTest, AnswerOfWrongLengthIsAMismatchNotStaleValues) {
+  // So is an answer with too few or too many values: no stale values taken.
   std::memset(image.Table(0), 0x5A, 18);
   for (size_t values : {17u, 19u, 0u}) {
     Bytes body = {0, 0, 18};
@@ -113,7 +113,7 @@ TEST_F(TableServiceTest, AnswerOfWrongLengthIsAMismatchNotStaleValues) {
     port->instead.push_back(MakeAnswer(1, 0x81, 0, body));
   }
   for (int i = 0; i < 3; ++i) {
-    EXPECT_FALSE(ReadTableFields(link, image, {0, 0, 18}, &status, true)) << i;
+    EXPECT_FALSE(Read({0, 0, 18})) << i;
     EXPECT_EQ(host.shown.back().line2, "Несоответствие запрошенных и переданных данных");
   }
   EXPECT_EQ(Image(0, 0, 18), Bytes(18, 0x5A));
@@ -123,7 +123,7 @@ TEST_F(TableServiceTest, YesRepeatsFailedReadNoGivesUp) {
   NumberControllerTable(7);
   AnswerNextRequest(std::nullopt);
   host.answers = {true};
-  ASSERT_TRUE(ReadTableFields(link, image, {7, 0, 23}, &status, true));
+  ASSERT_TRUE(Read({7, 0, 23}));
   ASSERT_EQ(host.shown.size(), 1u);
   EXPECT_EQ(host.shown[0].kind, kMessageRetry);
   EXPECT_EQ(host.shown[0].line1, "Не выполнено чтение из таблицы 7.");
@@ -136,25 +136,23 @@ TEST_F(TableServiceTest, YesRepeatsFailedReadNoGivesUp) {
   EXPECT_EQ(progress_shown, 2);
 
   AnswerNextRequest(std::nullopt);
-  EXPECT_FALSE(ReadTableFields(link, image, {7, 0, 23}, &status, true));
+  EXPECT_FALSE(Read({7, 0, 23}));
   EXPECT_EQ(host.shown.size(), 2u);
 }
 
 TEST_F(TableServiceTest, NoRetryQuestionAfterEscOrCarrierLoss) {
-  host.escape = true;
-  EXPECT_FALSE(ReadTableFields(link, image, {0, 0, 18}, &status, true));
-  EXPECT_EQ(link.result_code, kResultAborted);
-  host.escape = true;
-  EXPECT_FALSE(WriteTableFields(link, image, {3, 0, 1}, &status));
-  EXPECT_EQ(link.result_code, kResultAborted);
-
+  for (bool write : {false, true}) {
+    host.escape = true;
+    EXPECT_FALSE(write ? Write({3, 0, 1}) : Read({0, 0, 18}));
+    EXPECT_EQ(link.result_code, kResultAborted);
+  }
   const char carrier[] = "NO CARRIER";
   std::memcpy(link.session_log.data(), carrier, sizeof carrier - 1);
   link.connection_kind = ConnectionKind::kPhone;
-  EXPECT_FALSE(ReadTableFields(link, image, {0, 0, 18}, &status, true));
-  EXPECT_EQ(link.result_code, kResultCarrierLost);
-  EXPECT_FALSE(WriteTableFields(link, image, {3, 0, 1}, &status));
-  EXPECT_EQ(link.result_code, kResultCarrierLost);
+  for (bool write : {false, true}) {
+    EXPECT_FALSE(write ? Write({3, 0, 1}) : Read({0, 0, 18}));
+    EXPECT_EQ(link.result_code, kResultCarrierLost);
+  }
   EXPECT_TRUE(host.shown.empty());
 }
 
@@ -163,7 +161,7 @@ TEST_F(TableServiceTest, NoRetryQuestionAfterEscOrCarrierLoss) {
 TEST_F(TableServiceTest, WriteSendsImageValuesAfterCredentials) {
   link.SetCredentials("111111", "1111");
   for (int i = 1; i <= 4; ++i) image.Table(3)[i] = static_cast<uint8_t>(0xA0 + i);
-  ASSERT_TRUE(WriteTableFields(link, image, {3, 1, 4}, &status));
+  ASSERT_TRUE(Write({3, 1, 4}));
 
   Bytes body(link.write_password.begin(), link.write_password.end());
   body.insert(body.end(), link.ident_code.begin(), link.ident_code.end());
@@ -176,12 +174,12 @@ TEST_F(TableServiceTest, WriteSendsImageValuesAfterCredentials) {
   EXPECT_EQ(Controller(3)[4], 0xA4);
 
   ASSERT_TRUE(WriteTableFields(link, image, {15, 0, 1}, nullptr));
-  ASSERT_TRUE(WriteTableFields(link, image, {15, 0, 1}, &status));
+  ASSERT_TRUE(Write({15, 0, 1}));
   EXPECT_TRUE(PanelShowed("Запись в таблицу 15 (поле 0)"));
 
   // The controller's own refusal reaches the caller as a question.
   link.SetCredentials("", "4444");  // the operator may only give commands
-  EXPECT_FALSE(WriteTableFields(link, image, {3, 1, 1}, &status));
+  EXPECT_FALSE(Write({3, 1, 1}));
   EXPECT_EQ(link.answer[4], 26);
 }
 
@@ -191,7 +189,7 @@ TEST_F(TableServiceTest, WriteFailuresAskWithTheirOwnTexts) {
   AnswerNextRequest(test::MakeErrorAnswer(1, 2, 12));
   port->instead.push_back(MakeAnswer(1, 0x82, 0, {3, 1, 4}));
   host.answers = {true, false};
-  EXPECT_FALSE(WriteTableFields(link, image, {3, 0, 4}, &status));
+  EXPECT_FALSE(Write({3, 0, 4}));
   ASSERT_EQ(host.shown.size(), 2u);
   EXPECT_EQ(host.shown[0].kind, kMessageRetry);
   EXPECT_EQ(host.shown[0].line1, "Не выполнена запись в таблицу 3.");
@@ -205,20 +203,17 @@ TEST_F(TableServiceTest, WriteFailuresAskWithTheirOwnTexts) {
 // --- ranges the service refuses ---
 
 TEST_F(TableServiceTest, InvalidRangesAreRefusedWithoutSending) {
-  const std::pair<FieldRange, bool> cases[] = {
-      {{5, 0, 1}, false},   // no such table
-      {{18, 0, 1}, false},  // named only
-      {{0, 17, 2}, false},  // beyond the table
-      {{0, 0, 0}, false},   // nothing to read
-      {{19, 0, 2}, false},  // 400 bytes
-      {{4, 0, 11}, true},   // 242 bytes > 229 for a write
-      {{4, 15, 2}, true},
-  };
+  const std::pair<FieldRange, bool> cases[] = {{{5, 0, 1}, false},   // no such table
+                                               {{18, 0, 1}, false},  // named only
+                                               {{0, 17, 2}, false},  // beyond the table
+                                               {{0, 0, 0}, false},   // nothing to read
+                                               {{19, 0, 2}, false},  // 400 bytes
+                                               {{4, 0, 11}, true},   // 242 bytes > 229 for a write
+                                               {{4, 15, 2}, true}};
   for (const auto& [range, write] : cases) {
     host.shown.clear();
     link.result_code = kResultOk;
-    const bool ok = write ? WriteTableFields(link, image, range, &status)
-                          : ReadTableFields(link, image, range, &status, true);
+    const bool ok = write ? Write(range) : Read(range);
     EXPECT_FALSE(ok) << int(range.table) << " " << int(range.first) << " " << int(range.count);
     EXPECT_NE(link.result_code, kResultOk);
     ASSERT_EQ(host.shown.size(), 1u);
@@ -228,7 +223,7 @@ TEST_F(TableServiceTest, InvalidRangesAreRefusedWithoutSending) {
   EXPECT_TRUE(port->writes.empty());
   // A silent reader is not interrupted by a window.
   host.shown.clear();
-  EXPECT_FALSE(ReadTableFields(link, image, {19, 0, 2}, &status, false));
+  EXPECT_FALSE(Read({19, 0, 2}, false));
   EXPECT_TRUE(host.shown.empty());
 }
 
@@ -261,10 +256,7 @@ TEST_F(TableServiceTest, PlanFollowsTheCostRule) {
   Bytes tail(image.Table(3) + 100, image.Table(3) + 122);
   image.Table(3)[110] ^= 1;
   EXPECT_EQ(PlanChangedWrites(image, {3, 100, 22}, tail.data()), (Plan{{3, 110, 1}}));
-}
 
-TEST_F(TableServiceTest, PlanOfWideFieldsWritesRunsAndSplitsLongSpans) {
-  using Plan = std::vector<FieldRange>;
   // All 16 user records changed: 352 bytes go as 10 + 6. (Runs of wide fields
   // and a span too long for one request: WriteChangedFields below.)
   const Bytes users(image.Table(4), image.Table(4) + 352);

@@ -1,6 +1,8 @@
 // The users list checks and the windows of users and access: the list
 // editor, the password-and-code window, the single-user window and the
-// authorisation key window.
+// authorisation key window; the table-state window's rows, preselection,
+// write buttons and sizes, and the identification window in full and
+// reduced mode.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,9 +10,12 @@
 #include "config/access_model.h"
 #include "config/avt_key_model.h"
 #include "config/change_access_model.h"
+#include "config/ident_model.h"
+#include "config/table_info_model.h"
 #include "config/user_list.h"
 #include "config_flow_support.h"
 #include "platform/cp1251.h"
+#include "support/shown.h"
 
 namespace kvarta {
 namespace {
@@ -73,13 +78,10 @@ TEST(UserListChecks, EveryRuleInOrderAtItsBorders) {
 
 class UsersWindowsTest : public ::testing::Test {
  protected:
+  // Every message is an input error here.
   std::vector<std::string> Messages() const {
-    std::vector<std::string> out;
-    for (const MessageWindowModel& m : host.shown) {
-      EXPECT_EQ(m.kind, kMessageInputError);
-      out.push_back(m.line1 + "|" + m.line2);
-    }
-    return out;
+    for (const MessageWindowModel& m : host.shown) EXPECT_EQ(m.kind, kMessageInputError);
+    return host.Lines();
   }
   test::QuestionHost host;
   test::ScriptedConfigDialogs dialogs;
@@ -87,8 +89,7 @@ class UsersWindowsTest : public ::testing::Test {
 
 TEST_F(UsersWindowsTest, UsPassChecksPairsAndCodeAndPadsTheResult) {
   const uint8_t password[12] = {'s', 'e', 'c', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
-  UsPassModel m(host, password, reinterpret_cast<const uint8_t*>("12  "));
-  m.OnShow();
+  test::Shown<UsPassModel> m(host, password, reinterpret_cast<const uint8_t*>("12  "));
   EXPECT_EQ(m.Text(UsPassModel::kPassword), "sec");
   EXPECT_EQ(m.Text(UsPassModel::kPasswordConfirm), "sec");
   EXPECT_EQ(m.Text(UsPassModel::kCode), "12");
@@ -132,8 +133,7 @@ TEST_F(UsersWindowsTest, UsPassChecksPairsAndCodeAndPadsTheResult) {
 TEST_F(UsersWindowsTest, AccessEditorInRestoreModeChecksAndSetsCredentials) {
   UserList list = MakeList({{1, "Нал", 1, ""}, {2, "Адм", 2, ""}, {5, "Old", 3, "5555", "pw"}});
   const UserList original = list;
-  AccessModel m(host, dialogs, list.data(), AccessMode::kRestore);
-  m.OnShow();
+  test::Shown<AccessModel> m(host, dialogs, list.data(), AccessMode::kRestore);
   EXPECT_EQ(m.ConfirmText(), "Записать в устройство");
   EXPECT_EQ(m.rows[0].name, "Нал");
   EXPECT_EQ(m.rows[0].level, 1);
@@ -178,8 +178,7 @@ TEST_F(UsersWindowsTest, AccessEditorInRestoreModeChecksAndSetsCredentials) {
 
 TEST_F(UsersWindowsTest, AccessEditorInFileModeTakesAnyListAndCancelKeepsIt) {
   UserList list = MakeList({{1, "Нал", 1, ""}});
-  AccessModel m(host, dialogs, list.data(), AccessMode::kFile);
-  m.OnShow();
+  test::Shown<AccessModel> m(host, dialogs, list.data(), AccessMode::kFile);
   EXPECT_EQ(m.ConfirmText(), "Принять");
   EXPECT_FALSE(m.rows[0].button_enabled);
   m.OnLevelChange(2, 1);  // a second adjuster, without a name
@@ -192,8 +191,7 @@ TEST_F(UsersWindowsTest, AccessEditorInFileModeTakesAnyListAndCancelKeepsIt) {
   EXPECT_EQ(UserRecord(list.data(), 2)[4], 1);
 
   const UserList kept = list;
-  AccessModel again(host, dialogs, list.data(), AccessMode::kFile);
-  again.OnShow();
+  test::Shown<AccessModel> again(host, dialogs, list.data(), AccessMode::kFile);
   again.OnLevelChange(0, 0);
   again.OnCancel();
   EXPECT_FALSE(again.accepted());
@@ -218,6 +216,10 @@ class ChangeAccessTest : public UsersWindowsTest {
     m.SetPassword(password);
     m.SetPasswordConfirm(password);
   }
+  void Write(int user, const std::string& name, int level, const std::string& code) {
+    Fill(user, name, level, code);
+    m.OnWrite();
+  }
   UserList table;
   ChangeAccessModel m{host, table.data()};
 };
@@ -229,14 +231,10 @@ TEST_F(ChangeAccessTest, ProtectsTheAdjusterAndTheSoleAdministrator) {
   EXPECT_EQ(m.selected, 0);
   EXPECT_EQ(m.level, 1);
   const UserList before = table;
-  Fill(0, "Нал", 2, "1111");
-  m.OnWrite();
-  Fill(2, "Опер", 1, "4444");
-  m.OnWrite();
-  Fill(1, "Адм", 3, "2222");
-  m.OnWrite();
-  Fill(1, "Адм", 0, "");
-  m.OnWrite();
+  Write(0, "Нал", 2, "1111");
+  Write(2, "Опер", 1, "4444");
+  Write(1, "Адм", 3, "2222");
+  Write(1, "Адм", 0, "");
   EXPECT_EQ(Messages(),
             (std::vector<std::string>{
                 "Вы не можете удалить пользователя|с уровнем доступа \"Производитель-наладчик\"",
@@ -250,8 +248,7 @@ TEST_F(ChangeAccessTest, ProtectsTheAdjusterAndTheSoleAdministrator) {
 
   // With two administrators either may go.
   UserRecord(table.data(), 2)[4] = 2;
-  ChangeAccessModel two(host, table.data());
-  two.OnShow();
+  test::Shown<ChangeAccessModel> two(host, table.data());
   two.OnSelectUser(1);
   two.level = 0;
   two.OnWrite();
@@ -271,12 +268,9 @@ TEST_F(ChangeAccessTest, ChecksTheTypedValuesThenWritesOneRecord) {
   m.SetCodeConfirm("3334");
   m.OnWrite();
   EXPECT_EQ(m.code, "");
-  Fill(3, "Инж", 3, "");
-  m.OnWrite();
-  Fill(3, "", 3, "3333");
-  m.OnWrite();
-  Fill(3, "Адм", 3, "3333");
-  m.OnWrite();
+  Write(3, "Инж", 3, "");
+  Write(3, "", 3, "3333");
+  Write(3, "Адм", 3, "3333");
   EXPECT_EQ(Messages(), (std::vector<std::string>{
                             "Несовпадение введенных паролей|Повторите процесс сначала",
                             "Несовпадение введенных кодов|Повторите процесс сначала",
@@ -286,8 +280,7 @@ TEST_F(ChangeAccessTest, ChecksTheTypedValuesThenWritesOneRecord) {
   EXPECT_EQ(m.changed_user(), -1);
 
   // The same code as user 3 is allowed here; the password may stay empty.
-  Fill(3, "Инж", 3, "4444");
-  m.OnWrite();
+  Write(3, "Инж", 3, "4444");
   ASSERT_TRUE(m.closed());
   EXPECT_EQ(m.changed_user(), 3);
   const uint8_t* rec = UserRecord(table.data(), 3);
@@ -297,8 +290,7 @@ TEST_F(ChangeAccessTest, ChecksTheTypedValuesThenWritesOneRecord) {
   EXPECT_EQ(std::string(rec + 18, rec + 22), "4444");
 
   // Deleting needs no password or code; the reserved byte of a change stays.
-  ChangeAccessModel del(host, table.data());
-  del.OnShow();
+  test::Shown<ChangeAccessModel> del(host, table.data());
   del.OnSelectUser(2);
   EXPECT_EQ(del.name, "Опер");
   EXPECT_EQ(del.level, 4);
@@ -318,8 +310,7 @@ TEST_F(ChangeAccessTest, ChecksTheTypedValuesThenWritesOneRecord) {
 TEST_F(UsersWindowsTest, KeyWindowTakesExactlyEightCharactersTypedTwice) {
   std::array<uint8_t, 66> field;
   field.fill(0xEE);
-  AvtKeyModel m(host, field.data());
-  m.OnShow();
+  test::Shown<AvtKeyModel> m(host, field.data());
   EXPECT_EQ(m.Display(AvtKeyModel::kKey), "");
   m.OnAccept();
   m.SetText(AvtKeyModel::kKey, "ABCDEFGH");
@@ -362,6 +353,164 @@ TEST_F(UsersWindowsTest, KeyWindowTakesExactlyEightCharactersTypedTwice) {
   const std::string cp = Utf8ToCp1251("Ключ1234");
   std::copy(cp.begin(), cp.end(), want.begin());
   EXPECT_EQ(field, want);
+}
+
+TableWritePlan PlanWithDestroyed(std::initializer_list<int> destroyed) {
+  ConfigImage image;
+  for (int t : destroyed) *image.Field(7, t) = 1;
+  return TableWritePlan::FromImage(image);
+}
+
+std::vector<int> Selected(const TableWritePlan& plan) {
+  std::vector<int> out;
+  for (int t = 0; t < kTableCount; ++t) {
+    if (plan.selected[t]) out.push_back(t);
+  }
+  return out;
+}
+
+class TableStateTest : public ::testing::Test {
+ protected:
+  test::QuestionHost host;
+};
+
+TEST_F(TableStateTest, NothingDestroyedOffersEverythingButTheUsersAndTallListsScroll) {
+  TableWritePlan plan = PlanWithDestroyed({});
+  test::Shown<TableInfoModel> m(host, plan);
+  ASSERT_EQ(m.rows.size(), 7u);
+  EXPECT_EQ(m.rows[0].caption, " Табл.  3.  Параметры связи с верхним уровнем");
+  EXPECT_EQ(m.rows[6].caption, " Табл. 22.  Параметры работы в Интернете с использованием GPRS");
+  for (const auto& row : m.rows) {
+    EXPECT_EQ(row.destroyed_text, "Нет");
+    EXPECT_FALSE(row.destroyed_red);
+    EXPECT_FALSE(row.checked);
+    EXPECT_EQ(row.check_enabled, row.table != 4) << row.table;
+  }
+  EXPECT_EQ(m.first_destroyed_row, 0);
+  m.OnCheck(1, true);  // the users row is disabled
+  EXPECT_FALSE(m.rows[1].checked);
+
+  m.OnWriteSelected();
+  EXPECT_FALSE(m.closed());
+  ASSERT_EQ(host.shown.size(), 1u);
+  EXPECT_EQ(host.shown[0].line1, "Не заданы таблицы для записи");
+  EXPECT_EQ(host.shown[0].kind, kMessageInfo);
+
+  m.OnWriteAll();
+  EXPECT_EQ(m.result(), kTableStateWriteAll);
+  EXPECT_EQ(Selected(plan), (std::vector<int>{3, 9, 12, 20, 21, 22}));
+
+  // A tall list scrolls to the first destroyed row.
+  m.rows.resize(30, m.rows[0]);
+  m.first_destroyed_row = 29;
+  const TableInfoSizing s = m.Sizing(20, 40, 50);
+  EXPECT_FALSE(s.shrunk);
+  EXPECT_EQ(s.window_height, 597);
+  EXPECT_EQ(s.scroll_position, 20 * 29 - 20 * 27);
+  m.first_destroyed_row = 27;
+  EXPECT_EQ(m.Sizing(20, 40, 50).scroll_position, 0);
+}
+
+TEST_F(TableStateTest, ADestroyedUsersTableIsPreselectedAndKeptByBothButtons) {
+  TableWritePlan plan = PlanWithDestroyed({4});
+  test::Shown<TableInfoModel> m(host, plan);
+  EXPECT_EQ(m.rows[1].destroyed_text, "Да");
+  EXPECT_TRUE(m.rows[1].destroyed_red);
+  EXPECT_TRUE(m.rows[1].checked);
+  EXPECT_TRUE(m.rows[1].check_enabled);
+  EXPECT_EQ(m.first_destroyed_row, 2);
+  m.OnCheck(4, true);  // table 20
+  m.OnWriteSelected();
+  EXPECT_EQ(m.result(), kTableStateWriteSelected);
+  EXPECT_EQ(Selected(plan), (std::vector<int>{4, 20}));
+
+  test::Shown<TableInfoModel> all(host, plan);
+  all.OnWriteAll();
+  EXPECT_EQ(Selected(plan), (std::vector<int>{3, 4, 9, 12, 20, 21, 22}));
+
+  test::Shown<TableInfoModel> leave(host, plan);
+  leave.OnExit();
+  EXPECT_TRUE(leave.closed());
+  EXPECT_EQ(leave.result(), kTableStateLeave);
+}
+
+TEST_F(TableStateTest, AllSevenDestroyedShrinkTheWindowToSevenRows) {
+  TableWritePlan plan = PlanWithDestroyed({3, 4, 9, 12, 20, 21, 22});
+  test::Shown<TableInfoModel> m(host, plan);
+  ASSERT_EQ(m.rows.size(), 7u);
+  for (const auto& row : m.rows) EXPECT_TRUE(row.checked && row.check_enabled) << row.table;
+  EXPECT_EQ(m.first_destroyed_row, 1);
+  const TableInfoSizing s = m.Sizing(20, 40, 50);
+  EXPECT_TRUE(s.shrunk);
+  EXPECT_FALSE(s.scroll_bar_visible);
+  EXPECT_EQ(s.list_height, 19 * 7 + 1);
+  EXPECT_EQ(s.button_bar_top, 40 + 134);
+  EXPECT_EQ(s.window_height, 40 + 134 + 50 + 53);
+  // Unticking one and writing the rest.
+  m.OnCheck(0, false);
+  m.OnWriteSelected();
+  EXPECT_EQ(Selected(plan), (std::vector<int>{4, 9, 12, 20, 21, 22}));
+}
+
+std::array<uint8_t, 18> Identification() {
+  return {0, 64, 2, 4, 15, 3, 25, 10, 30, 0, 1, 1, 0, 0, 1, 0, 3, 1};
+}
+
+TEST(IdentModel, FullModeShowsEveryItemWithStarsForImpossibleDateParts) {
+  std::array<uint8_t, 18> t0 = Identification();
+  test::Shown<IdentModel> m(t0.data(), true);
+  EXPECT_EQ(m.row(IdentModel::kTypeCode).value, "64");
+  EXPECT_EQ(m.row(IdentModel::kCreationDate).value, "25.03.15  10:30:00");
+  EXPECT_EQ(m.row(IdentModel::kDestroyed).value, "Разрушенных таблиц нет");
+  EXPECT_EQ(m.row(IdentModel::kAddressFixed).value, "Есть");
+  EXPECT_EQ(m.row(IdentModel::kProtocolVersion).value, "1.0.3");
+  EXPECT_EQ(m.row(IdentModel::kModemType).value, "mc55iT");
+  for (const auto& row : m.rows) EXPECT_TRUE(row.caption_enabled);
+
+  struct Case {
+    int field;
+    uint8_t value;
+    std::string date;
+  };
+  for (const Case& c : {Case{4, 100, "25.03.**  10:30:00"}, Case{4, 99, "25.03.99  10:30:00"},
+                        Case{5, 0, "25.**.15  10:30:00"}, Case{5, 13, "25.**.15  10:30:00"},
+                        Case{6, 32, "**.03.15  10:30:00"}, Case{7, 24, "25.03.15  **:30:00"},
+                        Case{8, 60, "25.03.15  10:**:00"}, Case{9, 59, "25.03.15  10:30:59"}}) {
+    t0 = Identification();
+    t0[c.field] = c.value;
+    test::Shown<IdentModel> one(t0.data(), true);
+    EXPECT_EQ(one.row(IdentModel::kCreationDate).value, c.date) << c.field << "=" << +c.value;
+  }
+
+  t0 = Identification();
+  t0[0] = 9;
+  t0[13] = 17;
+  t0[17] = 5;
+  t0[10] = 2;
+  test::Shown<IdentModel> odd(t0.data(), true);
+  EXPECT_EQ(odd.row(IdentModel::kDestroyed).value, "Разрушена таблица 9");
+  EXPECT_TRUE(odd.row(IdentModel::kDestroyed).red);
+  EXPECT_EQ(odd.row(IdentModel::kAddressFixed).value, "Нет. Адрес = 17");
+  EXPECT_EQ(odd.row(IdentModel::kModemType).value, "?");
+  EXPECT_TRUE(odd.row(IdentModel::kModemType).red);
+  EXPECT_EQ(odd.row(IdentModel::kByteOrder).value, " ? ");
+  EXPECT_FALSE(odd.row(IdentModel::kByteOrder).red);
+}
+
+TEST(IdentModel, ReducedModeShowsTypeVersionAndModemOnly) {
+  std::array<uint8_t, 18> t0 = Identification();
+  t0[0] = 4;
+  test::Shown<IdentModel> m(t0.data(), false);
+  for (const auto& row : m.rows) {
+    const bool kept = row.item == IdentModel::kTypeCode ||
+                      row.item == IdentModel::kSoftwareVersion ||
+                      row.item == IdentModel::kModemType;
+    EXPECT_EQ(row.caption_enabled, kept) << row.caption;
+    EXPECT_EQ(row.value.empty(), !kept) << row.caption;
+    EXPECT_FALSE(row.caption.empty());
+  }
+  EXPECT_FALSE(m.row(IdentModel::kDestroyed).red);
+  EXPECT_EQ(m.row(IdentModel::kSoftwareVersion).value, "4");
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ std::vector<int> Counts(const Plan& chunks) {
   return counts;
 }
 
-TEST(ChunkTable, CutsTablesWithinTheByteLimits) {
+TEST(ChunkTable, CutsTablesAndPartsWithinTheByteLimits) {
   EXPECT_EQ(ChunkTable(3, false), (Plan{{3, 0, 122}}));
   EXPECT_EQ(ChunkTable(3, true), (Plan{{3, 0, 122}}));
   EXPECT_EQ(ChunkTable(9, true), (Plan{{9, 0, 104}}));
@@ -38,9 +38,7 @@ TEST(ChunkTable, CutsTablesWithinTheByteLimits) {
   EXPECT_EQ(ChunkTable(12, true), (Plan{{12, 0, 1}}));
   for (int t : {5, 6, 8, 11, 13, 14, 16, 18, -1, 23})
     EXPECT_TRUE(ChunkTable(t, false).empty()) << t;
-}
-
-TEST(ChunkTable, CutsAPartOfATableFromItsFirstFieldAndClipsItToTheTable) {
+  // A range of fields is cut from its first field and clipped to the table.
   EXPECT_EQ(ChunkFields({22, 3, 8}, false), (Plan{{22, 3, 4}, {22, 7, 4}}));
   EXPECT_EQ(ChunkFields({4, 5, 11}, true), (Plan{{4, 5, 10}, {4, 15, 1}}));
   EXPECT_EQ(ChunkFields({20, 4, 1}, false), (Plan{{20, 4, 1}}));
