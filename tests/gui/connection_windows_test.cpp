@@ -288,6 +288,7 @@ TEST_F(ConnectionWindowsTest, SearchCannotBeClosedWhileScanningAndStops) {
   EXPECT_TRUE(Child<QPushButton>(form.get(), "SearchButton")->isEnabled());
   EXPECT_FALSE(Child<QPushButton>(form.get(), "StopButton")->isEnabled());
   EXPECT_FALSE(sim->link.Connected());
+  EXPECT_FALSE(model.found());
   EXPECT_EQ(store->settings.dir_conn.adr, 1);  // nothing found, nothing kept
   QTest::mouseClick(Child<QPushButton>(form.get(), "ExitButton"), Qt::LeftButton);
   EXPECT_FALSE(form->isVisible());

@@ -105,7 +105,8 @@ inline void Shot(QWidget* w, const char* name) {
   if (!folder || !*folder) return;
   if (!w->isVisible()) w->show();
   QTest::qWait(50);
-  WithTitle(w->grab(), w->windowTitle()).save(QString("%1/%2.png").arg(folder, name));
+  EXPECT_TRUE(WithTitle(w->grab(), w->windowTitle()).save(QString("%1/%2.png").arg(folder, name)))
+      << name;
 }
 
 // A model's window as it opens: the model's OnShow, then the window shown.

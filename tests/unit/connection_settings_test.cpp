@@ -149,6 +149,14 @@ TEST(SettingsStore, OnlyAChangedSectionIsRewrittenAndNoChangeTouchesNeitherFile)
   EXPECT_EQ(ReadRaw(folders.SettingsPath()), expected);
   EXPECT_EQ(Inode(folders.PhoneBookPath()), book_inode);
   EXPECT_EQ(store.snapshot, store.settings);
+
+  // Nor does a settings change create a phone book where there is none.
+  fs::remove(folders.PhoneBookPath());
+  SettingsStore without_book(folders);
+  ASSERT_TRUE(without_book.Load(1920, 1080));
+  without_book.settings.dir_conn.rate_ch0 = 19200;
+  ASSERT_TRUE(without_book.Save());
+  EXPECT_FALSE(fs::exists(folders.PhoneBookPath()));
 }
 
 TEST(SettingsStore, AddingASubscriberRewritesAllTwoHundredSlots) {

@@ -202,6 +202,19 @@ size_t Count(const std::string& text, const std::string& what) {
 }
 
 // Zero summary fields read as the recorded session's lines below show.
+TEST(DecodeDiagnostics, AllZeroGivesTheSixSummaryLines) {
+  const Table17 t{};
+  EXPECT_EQ(DecodeDiagnostics(t.data()),
+            (std::vector<std::string>{
+                "Дата завершения последнего сеанса связи: 00.00.00  00:00:00",
+                "Код ответа сервера в последнем сеансе связи: ",
+                "Код завершения последнего этапа сеанса связи: 0",
+                "Дата завершения последнего записанного сеанса связи: 00.00.00  00:00:00",
+                "Код ответа сервера в последнем записанном сеансе связи: ",
+                "Код завершения последнего записанного сеанса связи: 0",
+            }));
+}
+
 TEST(DecodeDiagnostics, FlagsUnknownBitsAndTheSessionSummary) {
   Table17 t{};
   Set(t, 1, 0, 1);  // row 1, printed as it stands

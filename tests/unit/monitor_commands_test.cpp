@@ -285,6 +285,7 @@ TEST_F(CommandPanelTest, RestartCancelAndRefusedPaymentAskOnceAndStoreNothing) {
   // A restart from the menu asks nothing and writes no command.
   EXPECT_EQ(panel.NDoCommandClick(kRestartCode), CommandOutcome::kDelivered);
   EXPECT_EQ(peer.controller.RestartCount(), 1);
+  const size_t sent = peer.requests.size();
   dialogs.on_comm_data = [](CommDataModel& m) { m.OnCancel(); };
   EXPECT_EQ(panel.NDoCommandClick(CommandTag(5, 0, 0, 0)), CommandOutcome::kCancelled);
   peer.host.answers = {false};
@@ -292,6 +293,7 @@ TEST_F(CommandPanelTest, RestartCancelAndRefusedPaymentAskOnceAndStoreNothing) {
   ASSERT_EQ(peer.host.shown.size(), 1u);
   EXPECT_EQ(peer.host.shown[0].line2, "оплатить трафик?");
   EXPECT_TRUE(peer.Requests(2).empty());
+  EXPECT_EQ(peer.requests.size(), sent);  // the cancels sent nothing at all
   EXPECT_TRUE(history.Empty());
   EXPECT_FALSE(panel.buttons_enabled);  // nothing to repeat yet
 

@@ -495,6 +495,7 @@ TEST(IdentModel, FullModeShowsEveryItemWithStarsForImpossibleDateParts) {
   EXPECT_TRUE(odd.row(IdentModel::kModemType).red);
   EXPECT_EQ(odd.row(IdentModel::kByteOrder).value, " ? ");
   EXPECT_FALSE(odd.row(IdentModel::kByteOrder).red);
+  EXPECT_FALSE(odd.row(IdentModel::kTypeCode).red);
 }
 
 TEST(IdentModel, ReducedModeShowsTypeVersionAndModemOnly) {
