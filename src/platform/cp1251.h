@@ -8,7 +8,7 @@
 namespace kvarta {
 
 // Converts code page 1251 bytes to UTF-8. Every byte has a mapping (the one
-// unassigned byte 0x98 maps to U+FFFD).
+// unassigned byte 0x98 maps to U+0098), so the trip back gives the same bytes.
 std::string Cp1251ToUtf8(std::string_view cp1251);
 
 // Converts UTF-8 to code page 1251. Characters without a 1251 form, and

@@ -28,6 +28,12 @@ TEST(Cp1251, RoundTripsCyrillicAndUpperCases) {
   EXPECT_EQ(Cp1251ToUpper(0xB8), 0xA8);  // ё -> Ё
   EXPECT_EQ(Cp1251ToUpper('q'), 'Q');
   EXPECT_EQ(Utf8ToCp1251("日"), "?");
+  // Every byte comes back unchanged, the unassigned 0x98 too (a modem
+  // command or a name holding it must not turn into '?' on the next save).
+  std::string all;
+  for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+  EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8(all)), all);
+  EXPECT_EQ(Cp1251ToUtf8("\x98"), "\xC2\x98");
 }
 
 TEST(BaudRates, IndexAndRate) {
