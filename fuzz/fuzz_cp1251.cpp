@@ -1,7 +1,7 @@
 // Code page 1251 both ways. Every 1251 byte survives a trip through UTF-8.
-// From UTF-8, every well
-// formed character gives one byte, and a malformed sequence becomes '?'
-// without producing or swallowing any plain ASCII character.
+// From UTF-8, every well formed character gives one byte, and a malformed
+// sequence becomes '?' without producing or swallowing any plain ASCII
+// character.
 #include "fuzz_support.h"
 #include "platform/cp1251.h"
 
